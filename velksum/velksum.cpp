@@ -1,0 +1,95 @@
+#include "velksum.h"
+
+#include "engine/algorithms.h"
+#include "engine/hash_file.h"
+#include "engine/hash_one.h"
+
+#include <algorithm>
+
+namespace velk {
+namespace {
+
+const char kUsage[] = "usage: velksum [-a ALGORITHM] FILE...\n";
+
+void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
+
+// GNU checksum lines escape a name holding a backslash or a line break and mark the line
+// with a leading backslash, so that "-c" reads the name back exactly.
+std::string checksumLine(const std::string& digest, const std::string& path) {
+    if (path.find_first_of("\\\n\r") == std::string::npos) return digest + "  " + path + "\n";
+    std::string escaped;
+    for (char c : path) {
+        if (c == '\\') escaped += "\\\\";
+        else if (c == '\n') escaped += "\\n";
+        else if (c == '\r') escaped += "\\r";
+        else escaped += c;
+    }
+    return "\\" + digest + "  " + escaped + "\n";
+}
+
+} // namespace
+
+int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    std::string algorithm;
+    std::vector<std::string> files;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (options && a == "--") {
+            options = false;
+        } else if (options && (a == "-h" || a == "--help")) {
+            put(out, kUsage);
+            return 0;
+        } else if (options && a == "-a") {
+            if (i + 1 >= args.size()) {
+                put(err, kUsage);
+                return 2;
+            }
+            algorithm = args[++i];
+            const auto& names = algorithmNames();
+            if (std::find(names.begin(), names.end(), algorithm) == names.end()) {
+                put(err, "velksum: unknown algorithm: " + algorithm + "\n");
+                put(err, kUsage);
+                return 2;
+            }
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            put(err, "velksum: unknown option: " + a + "\n");
+            put(err, kUsage);
+            return 2;
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.empty()) {
+        put(err, kUsage);
+        return 2;
+    }
+
+    int status = 0;
+    for (const std::string& path : files) {
+        std::string message;
+        if (!algorithm.empty()) {
+            std::string digest;
+            if (computeHash(path, algorithm, digest, &message)) {
+                put(out, checksumLine(digest, path));
+                continue;
+            }
+        } else {
+            HashResults results;
+            if (computeAllHashes(path, results, &message)) {
+                std::string text = path + "\n";
+                for (const std::string& name : algorithmNames()) {
+                    text += name + "  " + results[name] + "\n";
+                }
+                put(out, text);
+                continue;
+            }
+        }
+        std::fflush(out);
+        put(err, "velksum: " + path + ": " + message + "\n");
+        status = 1;
+    }
+    return status;
+}
+
+} // namespace velk

@@ -1,0 +1,15 @@
+#pragma once
+// The command line of velksum, independent of how arguments and output reach the process.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace velk {
+
+// velksum FILE...          the path, then "NAME  digest" for all eleven, per file
+// velksum -a NAME FILE...  "digest  FILE" per file, as sha256sum and its kin print it
+// Returns the exit code: 0, 1 when any file failed, 2 on bad usage.
+int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+} // namespace velk
