@@ -1,0 +1,49 @@
+#pragma once
+// The settings shared by velkscope and velkshell, and their file config.json.
+//
+// Every writer loads, changes only the fields it owns, and saves the whole record; there
+// is no cache and no lock, so each load reads the file afresh.
+
+#include <string>
+
+namespace velk {
+
+struct Settings {
+    std::string label_algo = "MD5"; // one of kAlgorithmNames once normalised
+    std::string label_format = "4"; // one of the kLabelFormats keys once normalised
+    std::string theme = "system";   // "light", "dark" or "system"; stored as found
+    int font_px = 12;               // clamped by the viewer when applied, not here
+    bool compute_all_menus = false;
+    bool has_win_x = false;
+    int win_x = 0;
+    bool has_win_y = false;
+    int win_y = 0;
+    bool has_win_w = false;
+    int win_w = 0;
+    bool has_win_h = false;
+    int win_h = 0;
+    bool has_monitor = false;
+    std::string monitor;
+};
+
+// The one-line file text: no whitespace, no line break, window fields and monitor only
+// when present. All defaults give the 91-byte
+// {"label_algo":"MD5","label_format":"4","theme":"system","font_px":12,"compute_all_menus":0}
+std::string settingsToText(const Settings& settings);
+
+// Reads each key independently with the tolerant scanner; anything missing or of the
+// wrong shape keeps its default.
+Settings settingsFromText(const std::string& text);
+
+// $APPDATA + "/velkscope" ("\" on Windows); "." stands in for an unset or empty APPDATA.
+// UTF-8 on every platform.
+std::string settingsFolderPath();
+// settingsFolderPath() + "/config.json" ("\" on Windows).
+std::string settingsFilePath();
+
+// Never fails: an absent or unreadable file gives the defaults.
+Settings loadSettings();
+// Silent: a save that cannot be completed leaves the previous file in force.
+void saveSettings(const Settings& settings);
+
+} // namespace velk
