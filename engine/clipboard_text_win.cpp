@@ -34,13 +34,10 @@ std::string readClipboardText() {
     HGLOBAL block = static_cast<HGLOBAL>(GetClipboardData(CF_UNICODETEXT));
     GlobalLockScope lock(block);
     if (lock.data == nullptr) return std::string();
-    // The text ends at its first zero, but never runs past the block, which need not hold
-    // a terminating zero at all.
-    const auto* text = static_cast<const wchar_t*>(lock.data);
-    const std::size_t limit = GlobalSize(block) / sizeof(wchar_t);
-    std::size_t length = 0;
-    while (length < limit && text[length] != L'\0') ++length;
-    return toUtf8(text, length);
+    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 clipboard text");
+    const std::size_t length =
+        clipboardTextLength(static_cast<const char16_t*>(lock.data), GlobalSize(block));
+    return toUtf8(static_cast<const wchar_t*>(lock.data), length);
 }
 
 } // namespace velk

@@ -22,4 +22,11 @@ bool parseClipboardHash(const std::string& text, std::string& candidate) {
     return true;
 }
 
+std::size_t clipboardTextLength(const char16_t* text, std::size_t blockBytes) {
+    const std::size_t limit = blockBytes / sizeof(char16_t);
+    std::size_t length = 0;
+    while (length < limit && text[length] != 0) ++length;
+    return length;
+}
+
 } // namespace velk

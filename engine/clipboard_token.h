@@ -10,6 +10,10 @@ namespace velk {
 // not checked here: each check compares against the digests of the candidate's length.
 bool parseClipboardHash(const std::string& text, std::string& candidate);
 
+// Characters of a clipboard text block: up to its first zero, never past the block's
+// size (a block need not hold a terminating zero).
+std::size_t clipboardTextLength(const char16_t* text, std::size_t blockBytes);
+
 #ifdef _WIN32
 // The clipboard's CF_UNICODETEXT as UTF-8, or empty when the clipboard is unavailable or
 // holds no text. Never changes the clipboard.

@@ -15,14 +15,15 @@ up)
   if [ ! -f "$WINEPREFIX/.velk-ready" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
-    "$wine" wineboot -i >/dev/null 2>&1 || true
+    setsid "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$server" -w
     touch "$WINEPREFIX/.velk-ready"
   fi
-  "$server" -p
-  "$wine" wineboot >/dev/null 2>&1 || true
+  # Detached from the caller's output: CTest waits for every process that holds its pipes.
+  setsid "$server" -p </dev/null >/dev/null 2>&1
+  setsid "$wine" wineboot </dev/null >/dev/null 2>&1 || true
   ;;
 down)
   "$server" -k 2>/dev/null || true

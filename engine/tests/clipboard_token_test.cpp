@@ -43,5 +43,14 @@ TEST(ClipboardToken, Table) {
     }
 }
 
+TEST(ClipboardTextLength, StopsAtZeroOrAtTheEndOfTheBlock) {
+    const char16_t unterminated[] = {u'a', u'b', u'c', u'd'};
+    EXPECT_EQ(clipboardTextLength(unterminated, sizeof unterminated), 4u);
+    EXPECT_EQ(clipboardTextLength(unterminated, 5), 2u); // an odd byte count rounds down
+    const char16_t early[] = {u'a', 0, u'c', 0};
+    EXPECT_EQ(clipboardTextLength(early, sizeof early), 1u);
+    EXPECT_EQ(clipboardTextLength(early, 0), 0u);
+}
+
 } // namespace
 } // namespace velk
