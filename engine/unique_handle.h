@@ -1,0 +1,79 @@
+#pragma once
+// One move-only owner for every kind of Windows handle: the traits name the invalid value
+// and the close call. Shared by every Windows part of the system.
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <utility>
+
+namespace velk {
+
+template <class Traits> class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : handle_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    Handle get() const { return handle_; }
+    bool valid() const { return handle_ != Traits::invalid(); }
+    explicit operator bool() const { return valid(); }
+    Handle release() { return std::exchange(handle_, Traits::invalid()); }
+    void reset(Handle h = Traits::invalid()) {
+        const Handle old = std::exchange(handle_, h);
+        if (old != Traits::invalid()) Traits::close(old);
+    }
+
+private:
+    Handle handle_ = Traits::invalid();
+};
+
+struct KernelHandleTraits { // CreateFile and friends: INVALID_HANDLE_VALUE means none
+    using Handle = HANDLE;
+    static Handle invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(Handle h) { CloseHandle(h); }
+};
+struct ObjectHandleTraits { // threads, mutexes, processes, events: null means none
+    using Handle = HANDLE;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { CloseHandle(h); }
+};
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { RegCloseKey(h); }
+};
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { DeleteObject(h); }
+};
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { FreeLibrary(h); }
+};
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { GlobalFree(h); }
+};
+
+using UniqueFile = UniqueHandle<KernelHandleTraits>;
+using UniqueObject = UniqueHandle<ObjectHandleTraits>;
+using UniqueRegKey = UniqueHandle<RegKeyTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+
+} // namespace velk
+#endif
