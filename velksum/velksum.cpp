@@ -14,8 +14,12 @@ const char kUsage[] = "usage: velksum [-a ALGORITHM] FILE...\n";
 void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
 
 // GNU checksum lines escape a name holding a backslash or a line break and mark the line
-// with a leading backslash, so that "-c" reads the name back exactly.
+// with a leading backslash, so that "-c" reads the name back exactly. Windows paths are full
+// of backslashes and can hold no line break: there the name is printed as it is.
 std::string checksumLine(const std::string& digest, const std::string& path) {
+#ifdef _WIN32
+    return digest + "  " + path + "\n";
+#else
     if (path.find_first_of("\\\n\r") == std::string::npos) return digest + "  " + path + "\n";
     std::string escaped;
     for (char c : path) {
@@ -25,6 +29,7 @@ std::string checksumLine(const std::string& digest, const std::string& path) {
         else escaped += c;
     }
     return "\\" + digest + "  " + escaped + "\n";
+#endif
 }
 
 } // namespace
