@@ -1,0 +1,75 @@
+#pragma once
+// Where every control of the "Hashes" page goes: plain rectangle arithmetic in client pixels.
+// The dialog procedure only moves the windows to the rectangles computed here.
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace velk {
+
+struct PageRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline bool operator==(const PageRect& a, const PageRect& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+struct PageLayoutInput {
+    int clientWidth = 0;
+    int scrollPos = 0;
+    bool hasHeader = false;     // the header label holds text
+    bool hasOpenButton = false; // the file is too large to hash here
+    std::size_t rowCount = 0;
+    int lineHeight = 0;       // monospace font: tmHeight + tmExternalLeading
+    int averageCharWidth = 0; // monospace font: tmAveCharWidth
+};
+
+struct PageLayout {
+    PageRect header; // all zero when the header is empty
+    PageRect openButton; // all zero when there is no Open button
+    PageRect settingsLabel, algoCombo, formatCombo, preview;
+    std::vector<PageRect> copyButtons, nameLabels, digestEdits;
+    PageRect checkButton, checkResult;
+    int editWidth = 0;
+    int contentHeight = 0; // scroll range maximum, in unscrolled content pixels
+};
+
+// What the edit of one row shows at a trial width: its line count and its text length.
+struct RowTextMeasure {
+    int lines = 0;
+    int chars = 0;
+};
+
+// Measures row `row` after its edit was placed at `probe` (the trial width and one line).
+using RowMeasureFn = std::function<RowTextMeasure(std::size_t row, const PageRect& probe)>;
+
+// The character width used for wrapping: the font's average, or 7 when the font gives none.
+int pageCharWidth(int averageCharWidth);
+
+// Height of a digest edit: enough lines for the reported line count and for the text
+// wrapped at `editWidth`, plus 4, never below 22.
+int pageRowHeight(const RowTextMeasure& measure, int charWidth, int editWidth, int lineHeight);
+
+// The whole page. Row heights are measured (through `measure`) only when the edit width
+// differs from `cachedEditWidth`; afterwards `rowHeights` and `cachedEditWidth` describe the
+// new width. A cached row without a height counts as 22.
+PageLayout layoutPropertyPage(const PageLayoutInput& input, std::vector<int>& rowHeights,
+                              int& cachedEditWidth, const RowMeasureFn& measure);
+
+// Scroll bar actions the page understands; every other action keeps the position.
+enum class PageScrollAction { LineUp, LineDown, PageUp, PageDown, ThumbTrack, Other };
+
+// New scroll position after a scroll bar action, clamped to 0 .. max(0, maximum - page).
+int pageScrollPosition(PageScrollAction action, int position, int page, int maximum,
+                       int trackPosition);
+
+// New scroll position after a wheel turn: 40 pixels up for a positive delta, 40 down
+// otherwise, whatever the magnitude; clamped to 0 .. max(0, contentHeight - clientHeight).
+int pageWheelPosition(int wheelDelta, int position, int contentHeight, int clientHeight);
+
+} // namespace velk

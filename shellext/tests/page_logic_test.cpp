@@ -1,0 +1,376 @@
+// The page's pure parts: check outcome and text, layout, scrolling, control table, template.
+
+#include "shellext/page_check.h"
+#include "shellext/page_controls.h"
+#include "shellext/page_layout.h"
+#include "shellext/page_template.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace velk {
+namespace {
+
+// A full set of digests of the catalogue's lengths. SHA3-256 and BLAKE2s deliberately hold
+// the same text so that a candidate can match two algorithms at once.
+HashResults sampleResults() {
+    HashResults r;
+    r["CRC32"] = "1c291ca3";
+    r["MD5"] = "d41d8cd98f00b204e9800998ecf8427e";
+    r["SHA-1"] = "da39a3ee5e6b4b0d3255bfef95601890afd80709";
+    r["SHA-224"] = std::string(56, 'c');
+    r["SHA-256"] = "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855";
+    r["SHA-384"] = std::string(96, '3');
+    r["SHA-512"] = std::string(128, '5');
+    r["SHA3-256"] = std::string(64, 'a');
+    r["SHA3-512"] = std::string(128, '6');
+    r["BLAKE2b"] = std::string(128, '7');
+    r["BLAKE2s"] = std::string(64, 'a');
+    return r;
+}
+
+struct CheckCase {
+    const char* label;
+    std::string clipboard;
+    CheckResultKind kind;
+    std::string text;
+};
+
+const char* const kNotAHash = "Clipboard isn't a hash for this file.";
+
+class PageCheck : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(PageCheck, KindAndTextFollowTheClipboardWord) {
+    const PageCheckOutcome outcome = checkClipboardTextOnPage(GetParam().clipboard, sampleResults());
+    EXPECT_EQ(outcome.kind, GetParam().kind);
+    EXPECT_EQ(outcome.text, GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageCheck,
+    ::testing::Values(
+        CheckCase{"UpperCaseWith0XAndLineBreak",
+                  "0XE3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855\r\n",
+                  CheckResultKind::Match, "\xE2\x9C\x94 MATCH - SHA-256 matches this file."},
+        CheckCase{"Other40CharValue", std::string(40, 'f'), CheckResultKind::Mismatch,
+                  "\xE2\x9C\x98 NO MATCH - a 40-char hash, but not this file's."},
+        CheckCase{"TwelveHexCharacters", "0123456789ab", CheckResultKind::NotAHash, kNotAHash},
+        CheckCase{"ZeroXAlone", "0x", CheckResultKind::NotAHash, kNotAHash},
+        CheckCase{"WhiteSpaceOnly", " \t\r\n ", CheckResultKind::NotAHash, kNotAHash},
+        CheckCase{"NoText", "", CheckResultKind::NotAHash, kNotAHash},
+        CheckCase{"HexWordThenOtherWords", "d41d8cd98f00b204e9800998ecf8427e  report.pdf",
+                  CheckResultKind::Match, "\xE2\x9C\x94 MATCH - MD5 matches this file."},
+        CheckCase{"AlgorithmNameBeforeTheHash", "MD5: d41d8cd98f00b204e9800998ecf8427e",
+                  CheckResultKind::NotAHash, kNotAHash},
+        CheckCase{"TwoEqualDigestsBothNamedInCatalogueOrder", std::string(64, 'A'),
+                  CheckResultKind::Match,
+                  "\xE2\x9C\x94 MATCH - SHA3-256 / BLAKE2s matches this file."},
+        CheckCase{"SameLengthAsSeveralButEqualToNone", std::string(128, '8'),
+                  CheckResultKind::Mismatch,
+                  "\xE2\x9C\x98 NO MATCH - a 128-char hash, but not this file's."},
+        CheckCase{"ShortestDigest", "1C291CA3", CheckResultKind::Match,
+                  "\xE2\x9C\x94 MATCH - CRC32 matches this file."}),
+    [](const ::testing::TestParamInfo<CheckCase>& p) { return std::string(p.param.label); });
+
+TEST(PageCheckResults, WithoutDigestsNoLengthIsACandidate) {
+    const PageCheckOutcome outcome =
+        checkClipboardTextOnPage("d41d8cd98f00b204e9800998ecf8427e", HashResults{});
+    EXPECT_EQ(outcome.kind, CheckResultKind::NotAHash);
+    EXPECT_EQ(outcome.text, kNotAHash);
+}
+
+TEST(PageCheckResults, ColoursOfTheThreeKinds) {
+    struct {
+        CheckResultKind kind;
+        int r, g, b;
+    } const cases[] = {{CheckResultKind::Match, 26, 127, 55},
+                       {CheckResultKind::Mismatch, 192, 28, 40},
+                       {CheckResultKind::NotAHash, 154, 103, 0}};
+    for (const auto& c : cases) {
+        RgbColour colour{1, 2, 3};
+        ASSERT_TRUE(checkResultColour(c.kind, colour));
+        EXPECT_EQ(colour.red, c.r);
+        EXPECT_EQ(colour.green, c.g);
+        EXPECT_EQ(colour.blue, c.b);
+    }
+    RgbColour untouched{1, 2, 3};
+    EXPECT_FALSE(checkResultColour(CheckResultKind::None, untouched));
+    EXPECT_EQ(untouched.red, 1);
+}
+
+// A stand-in for the edits: each row holds a digest of the catalogue's length and reports one
+// line, as a freshly placed edit may.
+struct FakeEdits {
+    std::vector<int> lengths{8, 32, 40, 56, 64, 96, 128, 64, 128, 128, 64};
+    std::vector<PageRect> probes;
+    RowMeasureFn fn() {
+        return [this](std::size_t row, const PageRect& probe) {
+            probes.push_back(probe);
+            return RowTextMeasure{1, lengths[row]};
+        };
+    }
+};
+
+PageLayoutInput hashingPage(int width, int scroll = 0) {
+    PageLayoutInput in;
+    in.clientWidth = width;
+    in.scrollPos = scroll;
+    in.rowCount = 11;
+    in.lineHeight = 14;
+    in.averageCharWidth = 7;
+    return in;
+}
+
+TEST(PageLayoutTest, RowsWrapAtTheEditWidthAndTheContentHeightFollows) {
+    FakeEdits edits;
+    std::vector<int> heights;
+    int cached = -1;
+    const PageLayout l = layoutPropertyPage(hashingPage(400), heights, cached, edits.fn());
+
+    EXPECT_EQ(l.header, (PageRect{}));
+    EXPECT_EQ(l.openButton, (PageRect{}));
+    EXPECT_EQ(l.settingsLabel, (PageRect{8, 10, 64, 22}));
+    EXPECT_EQ(l.algoCombo, (PageRect{76, 8, 155, 220}));
+    EXPECT_EQ(l.formatCombo, (PageRect{237, 8, 155, 220}));
+    EXPECT_EQ(l.preview, (PageRect{8, 40, 384, 22}));
+    EXPECT_EQ(l.editWidth, 238);
+    EXPECT_EQ(cached, 238);
+
+    // 238 px hold 34 characters of 7 px: 8 chars -> 1 line (22 px floor), 32 -> 1, 40 -> 2,
+    // 56 -> 2, 64 -> 2, 96 -> 3, 128 -> 4 lines of 14 px plus 4.
+    const std::vector<int> expected{22, 22, 32, 32, 32, 46, 60, 32, 60, 60, 32};
+    EXPECT_EQ(heights, expected);
+    ASSERT_EQ(l.digestEdits.size(), 11u);
+    ASSERT_EQ(edits.probes.size(), 11u);
+    int y = 70;
+    for (std::size_t i = 0; i < 11; ++i) {
+        EXPECT_EQ(l.copyButtons[i], (PageRect{8, y, 46, 22})) << i;
+        EXPECT_EQ(l.nameLabels[i], (PageRect{60, y, 84, 22})) << i;
+        EXPECT_EQ(edits.probes[i], (PageRect{150, y, 238, 18})) << i;
+        EXPECT_EQ(l.digestEdits[i], (PageRect{150, y, 238, expected[i]})) << i;
+        y += expected[i] + 6;
+    }
+    EXPECT_EQ(l.checkButton, (PageRect{8, y + 4, 56, 22}));
+    EXPECT_EQ(l.checkResult, (PageRect{72, y + 4, 320, 44}));
+    EXPECT_EQ(l.contentHeight, y + 56);
+}
+
+TEST(PageLayoutTest, HeaderAndOpenButtonPushTheSettingsRowDown) {
+    PageLayoutInput in;
+    in.clientWidth = 500;
+    in.hasHeader = true;
+    in.hasOpenButton = true;
+    in.lineHeight = 14;
+    std::vector<int> heights;
+    int cached = -1;
+    const PageLayout l = layoutPropertyPage(in, heights, cached, FakeEdits().fn());
+    EXPECT_EQ(l.header, (PageRect{8, 8, 484, 44}));
+    EXPECT_EQ(l.openButton, (PageRect{8, 56, 150, 26}));
+    EXPECT_EQ(l.settingsLabel, (PageRect{8, 92, 64, 22}));
+    EXPECT_EQ(l.algoCombo, (PageRect{76, 90, 205, 220}));
+    EXPECT_EQ(l.formatCombo, (PageRect{287, 90, 205, 220}));
+    EXPECT_TRUE(l.digestEdits.empty());
+    EXPECT_EQ(l.checkButton, (PageRect{8, 156, 56, 22}));
+    EXPECT_EQ(l.contentHeight, 152 + 56);
+}
+
+TEST(PageLayoutTest, NarrowPageKeepsMinimumWidthsAndUnknownFontWidthCountsSeven) {
+    PageLayoutInput in = hashingPage(100);
+    in.averageCharWidth = 0;
+    FakeEdits edits;
+    std::vector<int> heights;
+    int cached = -1;
+    const PageLayout l = layoutPropertyPage(in, heights, cached, edits.fn());
+    EXPECT_EQ(l.algoCombo.width, 70);
+    EXPECT_EQ(l.formatCombo.x, 152);
+    EXPECT_EQ(l.editWidth, 60);
+    // 60 px at 7 px a character: CRC32's 8 characters need (56 + 59) / 60 = 1 line, MD5's 32
+    // need 4 lines.
+    EXPECT_EQ(heights[0], 22);
+    EXPECT_EQ(heights[1], 4 * 14 + 4);
+}
+
+TEST(PageLayoutTest, ScrollingMovesEverythingButNotTheContentHeight) {
+    std::vector<int> heights;
+    int cached = -1;
+    const PageLayout top = layoutPropertyPage(hashingPage(400, 0), heights, cached, FakeEdits().fn());
+    const PageLayout down =
+        layoutPropertyPage(hashingPage(400, 100), heights, cached, FakeEdits().fn());
+    EXPECT_EQ(down.contentHeight, top.contentHeight);
+    EXPECT_EQ(down.settingsLabel.y, top.settingsLabel.y - 100);
+    EXPECT_EQ(down.digestEdits[10].y, top.digestEdits[10].y - 100);
+    EXPECT_EQ(down.checkResult.y, top.checkResult.y - 100);
+}
+
+TEST(PageLayoutTest, RowsAreMeasuredOnlyWhenTheEditWidthChanges) {
+    std::vector<int> heights;
+    int cached = -1;
+    FakeEdits first;
+    layoutPropertyPage(hashingPage(400), heights, cached, first.fn());
+    EXPECT_EQ(first.probes.size(), 11u);
+
+    FakeEdits again;
+    const PageLayout same = layoutPropertyPage(hashingPage(400, 30), heights, cached, again.fn());
+    EXPECT_TRUE(again.probes.empty());
+    EXPECT_EQ(same.digestEdits[6].height, 60);
+
+    FakeEdits wider;
+    layoutPropertyPage(hashingPage(700), heights, cached, wider.fn());
+    EXPECT_EQ(wider.probes.size(), 11u);
+    EXPECT_EQ(cached, 538);
+    EXPECT_EQ(heights[6], 2 * 14 + 4); // 128 characters in 538 px: 2 lines
+
+    // Forcing a new measurement (new texts) with the width unchanged.
+    cached = -1;
+    FakeEdits forced;
+    layoutPropertyPage(hashingPage(700), heights, cached, forced.fn());
+    EXPECT_EQ(forced.probes.size(), 11u);
+}
+
+TEST(PageLayoutTest, CachedRowWithoutHeightCountsTwentyTwo) {
+    std::vector<int> heights{40};
+    int cached = 238;
+    FakeEdits none;
+    const PageLayout l = layoutPropertyPage(hashingPage(400), heights, cached, none.fn());
+    EXPECT_TRUE(none.probes.empty());
+    EXPECT_EQ(l.digestEdits[0].height, 40);
+    EXPECT_EQ(l.digestEdits[1].height, 22);
+    EXPECT_EQ(l.digestEdits[1].y, 70 + 40 + 6);
+}
+
+TEST(PageLayoutTest, EditReportingMoreLinesThanTheEstimateWins) {
+    EXPECT_EQ(pageRowHeight({5, 8}, 7, 238, 14), 5 * 14 + 4);
+    EXPECT_EQ(pageRowHeight({0, 0}, 7, 238, 14), 22);
+    EXPECT_EQ(pageRowHeight({1, 0}, 7, 238, 20), 24);
+}
+
+TEST(PageScroll, BarActionsAreClampedToTheRange) {
+    struct {
+        PageScrollAction action;
+        int position, page, maximum, track, expected;
+    } const cases[] = {
+        {PageScrollAction::LineUp, 10, 200, 600, 0, 0},
+        {PageScrollAction::LineUp, 100, 200, 600, 0, 76},
+        {PageScrollAction::LineDown, 0, 200, 600, 0, 24},
+        {PageScrollAction::LineDown, 390, 200, 600, 0, 400},
+        {PageScrollAction::PageDown, 100, 200, 600, 0, 300},
+        {PageScrollAction::PageDown, 300, 200, 600, 0, 400},
+        {PageScrollAction::PageUp, 300, 200, 600, 0, 100},
+        {PageScrollAction::ThumbTrack, 0, 200, 600, 250, 250},
+        {PageScrollAction::ThumbTrack, 0, 200, 600, 900, 400},
+        {PageScrollAction::Other, 123, 200, 600, 0, 123},
+        {PageScrollAction::LineDown, 0, 500, 300, 0, 0}, // content shorter than the page
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(pageScrollPosition(c.action, c.position, c.page, c.maximum, c.track), c.expected)
+            << static_cast<int>(c.action) << " from " << c.position;
+    }
+}
+
+TEST(PageScroll, WheelStepsFortyPixelsWhateverTheDelta) {
+    EXPECT_EQ(pageWheelPosition(120, 100, 800, 300), 60);
+    EXPECT_EQ(pageWheelPosition(960, 100, 800, 300), 60);
+    EXPECT_EQ(pageWheelPosition(-120, 100, 800, 300), 140);
+    EXPECT_EQ(pageWheelPosition(0, 100, 800, 300), 140);
+    EXPECT_EQ(pageWheelPosition(120, 20, 800, 300), 0);
+    EXPECT_EQ(pageWheelPosition(-120, 480, 800, 300), 500);
+    // A page whose content is shorter than its client area never scrolls.
+    EXPECT_EQ(pageWheelPosition(-120, 0, 250, 300), 0);
+}
+
+TEST(PageControls, HashablePageHasElevenRowsBetweenSettingsAndCheck) {
+    using namespace page_style;
+    const std::vector<PageControlSpec> t = pageControlTable("", false, false);
+    ASSERT_EQ(t.size(), 1u + 4u + 33u + 2u);
+    EXPECT_EQ(t[0].role, PageControlRole::Header);
+    EXPECT_STREQ(t[0].className, "STATIC");
+    EXPECT_EQ(t[1].role, PageControlRole::SettingsLabel);
+    EXPECT_EQ(t[1].text, "Settings:");
+    EXPECT_EQ(t[2].role, PageControlRole::AlgoCombo);
+    EXPECT_STREQ(t[2].className, "COMBOBOX");
+    EXPECT_EQ(t[2].id, 3010);
+    EXPECT_EQ(t[2].style, kVScroll | kDropDownList);
+    EXPECT_EQ(t[3].id, 3011);
+    EXPECT_EQ(t[4].role, PageControlRole::Preview);
+    for (int i = 0; i < 11; ++i) {
+        const PageControlSpec& copy = t[5 + 3 * i];
+        const PageControlSpec& name = t[6 + 3 * i];
+        const PageControlSpec& edit = t[7 + 3 * i];
+        EXPECT_EQ(copy.role, PageControlRole::CopyButton);
+        EXPECT_EQ(copy.text, "Copy");
+        EXPECT_EQ(copy.id, 2000 + i);
+        EXPECT_EQ(copy.style, kDisabled);
+        EXPECT_EQ(name.text, algorithmNames()[i]);
+        EXPECT_EQ(name.style, kLeftNoWordWrap | kCenterImage);
+        EXPECT_STREQ(edit.className, "EDIT");
+        EXPECT_EQ(edit.text, "computing...");
+        EXPECT_EQ(edit.style, kMultiLine | kReadOnly);
+        EXPECT_EQ(edit.font, PageFont::Mono);
+        EXPECT_EQ(edit.row, i);
+    }
+    EXPECT_EQ(t[38].role, PageControlRole::CheckButton);
+    EXPECT_EQ(t[38].text, "Check");
+    EXPECT_EQ(t[38].id, 3000);
+    EXPECT_EQ(t[38].style, kDisabled);
+    EXPECT_EQ(t[39].role, PageControlRole::CheckResult);
+    EXPECT_EQ(t[39].id, 3001);
+
+    EXPECT_EQ(pageControlTable("", false, true)[38].style, kPushButton);
+}
+
+TEST(PageControls, TooLargePageHasTheOpenButtonAndNoRows) {
+    const std::vector<PageControlSpec> t = pageControlTable("x", true, false);
+    ASSERT_EQ(t.size(), 8u);
+    EXPECT_EQ(t[0].text, "x");
+    EXPECT_EQ(t[1].role, PageControlRole::OpenViewer);
+    EXPECT_STREQ(t[1].className, "BUTTON");
+    EXPECT_EQ(t[1].text, "Open Velkscope");
+    EXPECT_EQ(t[1].id, 3012);
+    EXPECT_EQ(t[2].role, PageControlRole::SettingsLabel);
+    EXPECT_EQ(t[6].role, PageControlRole::CheckButton);
+    EXPECT_EQ(t[7].role, PageControlRole::CheckResult);
+}
+
+TEST(PageControls, HeaderTextShortcutFirstThenTooLarge) {
+    EXPECT_EQ(pageHeaderText(true, true, "C:\\big.iso"), "Shortcut target: C:\\big.iso");
+    EXPECT_EQ(pageHeaderText(true, false, "C:\\a b.txt"), "Shortcut target: C:\\a b.txt");
+    EXPECT_EQ(pageHeaderText(false, true, "C:\\big.iso"),
+              "File too large to hash here - open the Velkscope.");
+    EXPECT_EQ(pageHeaderText(false, false, "C:\\a.txt"), "");
+}
+
+TEST(PageControls, SizeLimitAndCopyIdentifiers) {
+    EXPECT_FALSE(pageFileTooLarge(536870912));
+    EXPECT_TRUE(pageFileTooLarge(536870913));
+    EXPECT_FALSE(pageFileTooLarge(0));
+    EXPECT_EQ(pageCopyRow(1999, 11), -1);
+    EXPECT_EQ(pageCopyRow(2000, 11), 0);
+    EXPECT_EQ(pageCopyRow(2010, 11), 10);
+    EXPECT_EQ(pageCopyRow(2011, 11), -1);
+    EXPECT_EQ(pageCopyRow(2000, 0), -1);
+    EXPECT_EQ(pageCopyRow(3000, 11), -1);
+}
+
+TEST(PageControls, ShortcutExtensionInAnyCase) {
+    struct {
+        const wchar_t* path;
+        bool shortcut;
+    } const cases[] = {{L"C:\\a\\link.lnk", true}, {L"C:\\a\\LINK.LNK", true},
+                       {L"x.LnK", true},          {L".lnk", true},
+                       {L"lnk", false},           {L"", false},
+                       {L"C:\\a.lnkx", false},    {L"C:\\a.txt", false},
+                       {L"C:\\alnk", false}};
+    for (const auto& c : cases) EXPECT_EQ(hasShortcutExtension(c.path), c.shortcut);
+}
+
+TEST(PageTemplate, BytesAreAnEmptyDialogOf248By218Units) {
+    // style (LE), extended style, item count, x, y, cx = 248, cy = 218, menu, class, title.
+    const unsigned char expected[24] = {0x04, 0x04, 0x20, 0x50, 0, 0, 0, 0, 0,    0, 0, 0,
+                                        0,    0,    0xF8, 0,    0xDA, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(&kPageDialogTemplate, expected, sizeof expected), 0);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(&kPageDialogTemplate) % 4, 0u);
+}
+
+} // namespace
+} // namespace velk
