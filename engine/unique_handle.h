@@ -68,12 +68,20 @@ struct GlobalMemoryTraits {
     static void close(Handle h) { GlobalFree(h); }
 };
 
+// A COM interface pointer that this code holds one reference of.
+template <class Interface> struct ComInterfaceTraits {
+    using Handle = Interface*;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { h->Release(); }
+};
+
 using UniqueFile = UniqueHandle<KernelHandleTraits>;
 using UniqueObject = UniqueHandle<ObjectHandleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+template <class Interface> using UniqueCom = UniqueHandle<ComInterfaceTraits<Interface>>;
 
 } // namespace velk
 #endif
