@@ -1,0 +1,76 @@
+// The main window's controls, created once in z-order: header, menu-label line, one row
+// per algorithm, footer.
+
+#include "engine/algorithms.h"
+#include "engine/unique_handle.h"
+#include "engine/utf16.h"
+#include "viewer/file_facts.h"
+#include "viewer/viewer_state.h"
+
+#include <windows.h>
+
+namespace velk {
+namespace {
+
+struct ControlSpec {
+    const wchar_t* className;
+    std::string text; // UTF-8
+    DWORD style = 0;  // besides WS_CHILD | WS_VISIBLE
+    int id = 0;
+};
+
+HWND createControl(const ViewerState& state, const ControlSpec& spec) {
+    return CreateWindowExW(0, spec.className, toUtf16(spec.text).c_str(),
+                           WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, state.mainWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+// Read once at start-up; a file whose size cannot be read shows 0.
+std::uint64_t fileSize(const std::string& path) {
+    UniqueFile file(CreateFileW(toUtf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return 0;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+} // namespace
+
+void createControls(ViewerState& s) {
+    s.fileNameLabel = createControl(s, {L"STATIC", fileNameOf(s.filePath), SS_NOPREFIX});
+    s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(fileSize(s.filePath))});
+    s.themeButton = createControl(s, {L"BUTTON", "", BS_PUSHBUTTON, kThemeButtonId});
+    s.menuLabelCaption = createControl(
+        s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});
+    s.algoCombo = createControl(s, {L"COMBOBOX", "", WS_VSCROLL | CBS_DROPDOWNLIST, kAlgoComboId});
+    s.formatCombo =
+        createControl(s, {L"COMBOBOX", "", WS_VSCROLL | CBS_DROPDOWNLIST, kFormatComboId});
+    s.previewLabel = createControl(s, {L"STATIC", ""});
+
+    int index = 0;
+    for (const std::string& name : kAlgorithmNames) {
+        HashRow row;
+        row.algorithmName = name;
+        row.copyButton =
+            createControl(s, {L"BUTTON", "Copy", WS_DISABLED, kFirstCopyButtonId + index});
+        row.nameLabel = createControl(s, {L"STATIC", name});
+        row.valueBox = createControl(s, {L"EDIT", "computing...", ES_MULTILINE | ES_READONLY});
+        s.rows.push_back(std::move(row));
+        ++index;
+    }
+
+    s.checkButton = createControl(s, {L"BUTTON", "Check", BS_PUSHBUTTON, kCheckButtonId});
+    s.statusLabel = createControl(s, {L"STATIC", ""});
+    s.fontSmallerButton = createControl(s, {L"BUTTON", "\xE2\x88\x92", BS_PUSHBUTTON, kFontSmallerId});
+    s.fontResetButton = createControl(s, {L"BUTTON", "Reset", BS_PUSHBUTTON, kFontResetId});
+    s.fontLargerButton = createControl(s, {L"BUTTON", "+", BS_PUSHBUTTON, kFontLargerId});
+    s.computeAllCheckBox =
+        createControl(s, {L"BUTTON", "Compute All Hashes in Menus", BS_AUTOCHECKBOX, kComputeAllId});
+    s.linkLabel =
+        createControl(s, {L"STATIC", kMakerSiteShort, SS_NOTIFY | SS_CENTERIMAGE, kLinkId});
+
+    fillSettingsControls(s);
+}
+
+} // namespace velk

@@ -1,0 +1,64 @@
+// The one background pass of a viewer and the window's handling of its result.
+
+#include "engine/hash_file.h"
+#include "engine/utf16.h"
+#include "viewer/viewer_state.h"
+
+#include <memory>
+#include <new>
+
+namespace velk {
+namespace {
+
+// One pass's outcome, handed from the worker to the window in one posted message.
+struct HashJobResult {
+    bool ok = false;
+    HashResults results;
+    std::string error;
+};
+
+} // namespace
+
+void hashWorker(ViewerState* state) {
+    std::unique_ptr<HashJobResult> block(new (std::nothrow) HashJobResult);
+    if (!block) return;
+    try {
+        block->ok = computeAllHashes(state->filePath, block->results, &block->error);
+    } catch (const std::bad_alloc&) {
+        block->ok = false;
+        block->results.clear();
+        block->error = "out of memory";
+    }
+    // From a successful post on the window owns the block. A failed post means the window
+    // is gone and the process is ending.
+    if (PostMessageW(state->mainWindow, WM_HASH_RESULT, 0,
+                     reinterpret_cast<LPARAM>(block.get()))) {
+        block.release();
+    }
+}
+
+void handleHashResult(ViewerState& state, LPARAM blockAddress) {
+    const std::unique_ptr<HashJobResult> block(reinterpret_cast<HashJobResult*>(blockAddress));
+    if (!block) return;
+    if (block->ok) {
+        state.results = std::move(block->results);
+        state.hashesReady = true;
+        for (const HashRow& row : state.rows) {
+            const auto found = state.results.find(row.algorithmName);
+            if (found == state.results.end()) continue;
+            setWindowTextUtf8(row.valueBox, found->second);
+            EnableWindow(row.copyButton, TRUE);
+        }
+        refreshPreview(state);
+    } else {
+        state.hashFailed = true;
+        state.hashError = block->error;
+        for (const HashRow& row : state.rows) setWindowTextUtf8(row.valueBox, "error: " + block->error);
+        setStatus(state, hashFailureStatus(block->error));
+    }
+    state.measuredValueWidth = -1; // the new texts need a new measurement
+    layoutViewer(state);
+    redrawViewer(state);
+}
+
+} // namespace velk

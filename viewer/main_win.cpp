@@ -1,0 +1,168 @@
+// velkscope: start-up, from the command line to the end of the message loop.
+
+#include "engine/utf16.h"
+#include "settings/settings.h"
+#include "viewer/font_size.h"
+#include "viewer/status_text.h"
+#include "viewer/viewer_preferences.h"
+#include "viewer/viewer_state.h"
+#include "viewer/window_placement.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <new>
+#include <system_error>
+#include <thread>
+
+namespace velk {
+namespace {
+
+constexpr int kIconResourceId = 101;
+constexpr wchar_t kWindowClass[] = L"VelkscopeWnd";
+
+struct IconTraits {
+    using Handle = HICON;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { DestroyIcon(h); }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+struct ArgvTraits {
+    using Handle = LPWSTR*;
+    static Handle invalid() { return nullptr; }
+    static void close(Handle h) { LocalFree(h); }
+};
+using UniqueArgv = UniqueHandle<ArgvTraits>;
+
+// The viewer has no manifest: this call is its only DPI declaration.
+void declareDpiAwareness() {
+    using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto setContext = user32 ? reinterpret_cast<SetContext>(reinterpret_cast<void*>(
+                                         GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
+                                   : nullptr;
+    if (setContext != nullptr) {
+        setContext(DPI_AWARENESS_CONTEXT_SYSTEM_AWARE);
+    } else {
+        SetProcessDPIAware();
+    }
+}
+
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+void startHashing(ViewerState& state) {
+    try {
+        std::thread(hashWorker, &state).detach();
+    } catch (const std::system_error&) {
+        state.hashFailed = true;
+        state.hashError = "cannot start hashing";
+        for (const HashRow& row : state.rows) setWindowTextUtf8(row.valueBox, "error: " + state.hashError);
+        setStatus(state, hashFailureStatus(state.hashError));
+    }
+}
+
+int runViewer(HINSTANCE instance) {
+    declareDpiAwareness();
+
+    int argc = 0;
+    UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+    if (!argv || argc < 2) {
+        MessageBoxW(nullptr, toUtf16(kUsageText).c_str(), toUtf16(kViewerCaption).c_str(), MB_OK);
+        return 2;
+    }
+    const wchar_t* path = argv.get()[1];
+    const DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        MessageBoxW(nullptr, toUtf16(notRegularFileText(toUtf8(path))).c_str(),
+                    toUtf16(kViewerCaption).c_str(), MB_ICONERROR);
+        return 1;
+    }
+
+    // Never deleted: the detached worker may read it until the process ends.
+    ViewerState* state = new ViewerState;
+    theViewer = state;
+    state->filePath = toUtf8(path);
+    argv.reset();
+
+    const Settings settings = loadSettings();
+    const int dpi = screenDpi();
+    const double scale = dpi / 96.0;
+    state->defaultFontPx = defaultFontPxForDpi(dpi);
+    const ViewerPreferences preferences = preferencesFromSettings(settings, state->defaultFontPx);
+    state->fontPx = preferences.fontPx;
+    state->labelAlgo = preferences.labelAlgo;
+    state->labelFormat = preferences.labelFormat;
+    state->themeName = preferences.themeName;
+    state->computeAllMenus = preferences.computeAllMenus;
+
+    UniqueIcon largeIcon(static_cast<HICON>(LoadImageW(
+        instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    UniqueIcon smallIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = viewerWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = largeIcon.get();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+
+    const int others = registerViewerWindow();
+    state->isFirstViewerWindow = others == 0;
+    const WindowRect place = computeInitialPlacement(settings, others, scale);
+
+    // The window procedure stores the handle in mainWindow as soon as the window exists,
+    // so that the messages sent during creation can already start timers on it.
+    HWND window = CreateWindowExW(0, kWindowClass, toUtf16(kViewerCaption).c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VSCROLL, place.x,
+                                  place.y, place.width, place.height, nullptr, nullptr, instance,
+                                  nullptr);
+    if (window == nullptr) {
+        unregisterViewerWindow();
+        return 3;
+    }
+    state->mainWindow = window;
+    if (largeIcon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+    if (smallIcon) SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+
+    createControls(*state);
+    rebuildFonts(*state);
+    applyTheme(*state);
+    refreshPreview(*state);
+    ShowWindow(window, SW_SHOW);
+    layoutViewer(*state);
+
+    startHashing(*state);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The wheel scrolls the whole page wherever the pointer is.
+        if (message.message == WM_MOUSEWHEEL && IsChild(state->mainWindow, message.hwnd)) {
+            message.hwnd = state->mainWindow;
+        }
+        if (!IsDialogMessageW(state->mainWindow, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}
+
+} // namespace
+} // namespace velk
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // The hashing worker may still be reading the file. ExitProcess stops it before any
+    // static object of the program is torn down, which a plain return would not.
+    ExitProcess(static_cast<UINT>(velk::runViewer(instance)));
+}

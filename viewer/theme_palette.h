@@ -1,0 +1,42 @@
+#pragma once
+// The viewer's colours, the theme button's label and the choice between light and dark.
+
+#include "viewer/status_text.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace velk {
+
+using Colour = std::uint32_t; // COLORREF layout: 0x00BBGGRR
+
+struct ThemePalette {
+    Colour background;
+    Colour text;
+    Colour secondaryText; // size line and preview
+    Colour link;
+};
+
+ThemePalette themePalette(bool dark);
+
+// The status line's colour: fixed per kind in both themes, the text colour for Neutral.
+Colour statusColour(StatusKind kind, Colour textColour);
+
+// The button names the theme it switches to: "☀ Light" while dark, "☾ Dark" while light.
+std::string themeButtonText(bool dark);
+
+// "light", "dark" and "system" are kept; anything else (also "Dark") becomes "system".
+std::string normalizeThemeName(const std::string& themeName);
+
+// Dark or light for the two fixed names; no value for "system", which follows the
+// user's app mode.
+std::optional<bool> fixedThemeIsDark(const std::string& themeName);
+
+// The app-mode value "AppsUseLightTheme": 0 means dark, anything else light.
+inline bool appModeIsDark(std::uint32_t appsUseLightTheme) { return appsUseLightTheme == 0; }
+
+// What the theme button stores: the opposite of the theme being shown.
+inline std::string toggledThemeName(bool darkShown) { return darkShown ? "light" : "dark"; }
+
+} // namespace velk

@@ -1,0 +1,147 @@
+// Light and dark: the app-mode setting, the undocumented uxtheme switches, the title bar,
+// the controls' visual-style classes and the colour messages.
+
+#include "engine/unique_handle.h"
+#include "engine/utf16.h"
+#include "viewer/viewer_state.h"
+
+#include <windows.h>
+
+#include <dwmapi.h>
+#include <uxtheme.h>
+
+#include <mutex>
+
+namespace velk {
+namespace {
+
+// uxtheme exports that exist only as ordinals; each may be missing and is then skipped.
+using SetPreferredAppMode = int(WINAPI*)(int);   // ordinal 135: 2 forces dark, 3 light
+using FlushMenuThemes = void(WINAPI*)();         // ordinal 104: re-read the colour policy
+using AllowDarkModeForWindow = BOOL(WINAPI*)(HWND, BOOL); // ordinal 133
+
+struct DarkModeExports {
+    UniqueModule library; // kept until the process ends
+    SetPreferredAppMode setPreferredAppMode = nullptr;
+    FlushMenuThemes flushMenuThemes = nullptr;
+    AllowDarkModeForWindow allowDarkModeForWindow = nullptr;
+};
+
+template <class Function> Function byOrdinal(HMODULE library, WORD ordinal) {
+    if (library == nullptr) return nullptr;
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ordinal))));
+}
+
+const DarkModeExports& darkModeExports() {
+    static DarkModeExports exports;
+    static std::once_flag once;
+    std::call_once(once, [] {
+        exports.library.reset(LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        const HMODULE lib = exports.library.get();
+        exports.setPreferredAppMode = byOrdinal<SetPreferredAppMode>(lib, 135);
+        exports.flushMenuThemes = byOrdinal<FlushMenuThemes>(lib, 104);
+        exports.allowDarkModeForWindow = byOrdinal<AllowDarkModeForWindow>(lib, 133);
+    });
+    return exports;
+}
+
+void allowDarkMode(HWND window, bool dark) {
+    const DarkModeExports& ux = darkModeExports();
+    if (ux.allowDarkModeForWindow != nullptr) ux.allowDarkModeForWindow(window, dark ? TRUE : FALSE);
+}
+
+void setDwmDarkMode(HWND window, bool dark) {
+    const BOOL value = dark ? TRUE : FALSE;
+    DwmSetWindowAttribute(window, 20, &value, sizeof value); // immersive dark mode
+    DwmSetWindowAttribute(window, 19, &value, sizeof value); // its number on early Windows 10
+}
+
+// A one-pixel resize and back makes the title bar repaint in the new mode at once.
+void refreshFrame(HWND window) {
+    RECT r{};
+    if (!GetWindowRect(window, &r)) return;
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (width <= 0 || height <= 2) return;
+    const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    SetWindowPos(window, nullptr, 0, 0, width, height - 1, flags);
+    SetWindowPos(window, nullptr, 0, 0, width, height, flags);
+}
+
+void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar_t* lightClass) {
+    if (control == nullptr) return;
+    allowDarkMode(control, dark);
+    SetWindowTheme(control, dark ? darkClass : lightClass, nullptr);
+}
+
+} // namespace
+
+bool isDarkTheme(const ViewerState& s) {
+    if (const std::optional<bool> fixed = fixedThemeIsDark(s.themeName)) return *fixed;
+    DWORD appsUseLightTheme = 1; // a missing key or value means light
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER,
+                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                      KEY_READ, &opened) == ERROR_SUCCESS) {
+        const UniqueRegKey key(opened);
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        DWORD type = 0;
+        if (RegQueryValueExW(key.get(), L"AppsUseLightTheme", nullptr, &type,
+                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
+            size == sizeof value) {
+            appsUseLightTheme = value;
+        }
+    }
+    return appModeIsDark(appsUseLightTheme);
+}
+
+void applyTheme(ViewerState& s) {
+    s.dark = isDarkTheme(s);
+    const ThemePalette palette = themePalette(s.dark);
+    s.backgroundColor = palette.background;
+    s.textColor = palette.text;
+    s.secondaryTextColor = palette.secondaryText;
+    s.backgroundBrush.reset(CreateSolidBrush(s.backgroundColor));
+
+    const DarkModeExports& ux = darkModeExports();
+    if (ux.setPreferredAppMode != nullptr) ux.setPreferredAppMode(s.dark ? 2 : 3);
+    if (ux.flushMenuThemes != nullptr) ux.flushMenuThemes();
+    allowDarkMode(s.mainWindow, s.dark);
+    setDwmDarkMode(s.mainWindow, s.dark);
+    refreshFrame(s.mainWindow);
+
+    for (HWND control : {s.fileNameLabel, s.sizeLabel, s.themeButton, s.menuLabelCaption,
+                         s.previewLabel, s.checkButton, s.statusLabel, s.fontSmallerButton,
+                         s.fontResetButton, s.fontLargerButton, s.computeAllCheckBox}) {
+        themeControl(control, s.dark, L"DarkMode_Explorer", L"Explorer");
+    }
+    for (const HashRow& row : s.rows) {
+        for (HWND control : {row.copyButton, row.nameLabel, row.valueBox}) {
+            themeControl(control, s.dark, L"DarkMode_Explorer", L"Explorer");
+        }
+    }
+    themeControl(s.algoCombo, s.dark, L"DarkMode_CFD", L"CFD");
+    themeControl(s.formatCombo, s.dark, L"DarkMode_CFD", L"CFD");
+
+    setWindowTextUtf8(s.themeButton, themeButtonText(s.dark));
+    SendMessageW(s.mainWindow, WM_THEMECHANGED, 0, 0);
+    redrawViewer(s, RDW_UPDATENOW);
+}
+
+LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
+    SetBkColor(dc, s.backgroundColor);
+    Colour text = s.textColor;
+    if (control == s.sizeLabel || control == s.previewLabel) {
+        text = s.secondaryTextColor;
+    } else if (control == s.statusLabel) {
+        text = statusColour(s.statusKind, s.textColor);
+    } else if (control == s.linkLabel) {
+        text = themePalette(s.dark).link;
+    }
+    SetTextColor(dc, text);
+    return reinterpret_cast<LRESULT>(s.backgroundBrush.get());
+}
+
+} // namespace velk

@@ -1,0 +1,135 @@
+#pragma once
+// The one state record of a viewer process, reached from the window procedure through one
+// process-wide pointer. It is created before the main window and never destroyed: the
+// hashing worker may still read filePath and post to mainWindow after the window is gone.
+
+#ifdef _WIN32
+#include "engine/algorithms.h"
+#include "engine/unique_handle.h"
+#include "viewer/status_text.h"
+#include "viewer/theme_palette.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velk {
+
+struct HashRow {
+    HWND copyButton = nullptr;
+    HWND nameLabel = nullptr;
+    HWND valueBox = nullptr;
+    std::string algorithmName;
+    std::int32_t height = 0; // last measured height in pixels
+};
+
+struct ViewerState {
+    std::string filePath;
+    HashResults results;
+    bool hashesReady = false;
+    std::int32_t fontPx = 12;        // always 7..72
+    std::int32_t defaultFontPx = 12; // the DPI default, 7..72
+    std::string labelAlgo = "MD5";
+    std::string labelFormat = "4";
+    std::string themeName = "system";
+    bool computeAllMenus = false;
+
+    HWND mainWindow = nullptr;
+    HWND fileNameLabel = nullptr;
+    HWND sizeLabel = nullptr;
+    HWND themeButton = nullptr;
+    HWND menuLabelCaption = nullptr;
+    HWND algoCombo = nullptr;
+    HWND formatCombo = nullptr;
+    HWND previewLabel = nullptr;
+    HWND checkButton = nullptr;
+    HWND statusLabel = nullptr;
+    HWND fontSmallerButton = nullptr;
+    HWND fontResetButton = nullptr;
+    HWND fontLargerButton = nullptr;
+    HWND computeAllCheckBox = nullptr;
+    HWND linkLabel = nullptr;
+
+    std::vector<HashRow> rows;
+    std::vector<std::string> formatKeys; // in the order of formatCombo
+    UniqueGdiObject uiFont;
+    UniqueGdiObject monoFont;
+    UniqueGdiObject boldFont;
+    UniqueGdiObject linkFont;
+    std::int32_t scrollPos = 0;
+    std::int32_t contentHeight = 0;
+    std::int32_t measuredValueWidth = -1; // -1 forces a new measurement
+    std::int32_t measuredFontPx = -1;
+    UINT_PTR settingsSaveTimer = 0;
+    bool dark = false;
+    Colour backgroundColor = 0xFFFFFF;
+    Colour textColor = 0x000000;
+    Colour secondaryTextColor = 0x6E6E6E;
+    UniqueGdiObject backgroundBrush;
+    StatusKind statusKind = StatusKind::Neutral;
+    UINT_PTR placementSaveTimer = 0;
+    bool isFirstViewerWindow = true;
+
+    // A failed pass is remembered so that Check keeps showing it.
+    bool hashFailed = false;
+    std::string hashError;
+};
+
+// Set once by start-up, before the main window exists.
+inline ViewerState* theViewer = nullptr;
+
+// Private window message of the worker's result; lParam is a HashJobResult*.
+inline constexpr UINT WM_HASH_RESULT = WM_APP + 1;
+
+// Command ids of the controls.
+inline constexpr int kThemeButtonId = 100;
+inline constexpr int kAlgoComboId = 101;
+inline constexpr int kFormatComboId = 102;
+inline constexpr int kCheckButtonId = 103;
+inline constexpr int kFontSmallerId = 104;
+inline constexpr int kFontResetId = 105;
+inline constexpr int kFontLargerId = 106;
+inline constexpr int kComputeAllId = 107;
+inline constexpr int kLinkId = 108;
+inline constexpr int kFirstCopyButtonId = 200;
+inline constexpr int kLastCopyButtonId = 299;
+
+inline constexpr UINT_PTR kPlacementTimerId = 1;
+inline constexpr UINT kPlacementSaveDelayMs = 700;
+inline constexpr UINT_PTR kSettingsTimerId = 2;
+inline constexpr UINT kSettingsSaveDelayMs = 600;
+
+// Window glue, one file each.
+void createControls(ViewerState& state);                  // controls_win.cpp
+LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
+void layoutViewer(ViewerState& state);                    // layout_win.cpp
+void redrawViewer(ViewerState& state, UINT extraFlags = 0);
+void scrollByBar(ViewerState& state, int code);
+void scrollByWheel(ViewerState& state, int wheelDelta);
+void setStatus(ViewerState& state, const std::string& text, StatusKind kind); // status_win.cpp
+void setStatus(ViewerState& state, const StatusMessage& message);
+void setWindowTextUtf8(HWND window, const std::string& text);
+void copyDigest(ViewerState& state, std::size_t rowIndex);     // copy_digest_win.cpp
+void hashWorker(ViewerState* state);                           // hash_worker_win.cpp
+void handleHashResult(ViewerState& state, LPARAM block);
+HFONT createUiFont(int px, bool mono, bool bold);              // fonts_win.cpp
+void rebuildFonts(ViewerState& state);
+bool isDarkTheme(const ViewerState& state);                    // theme_win.cpp
+void applyTheme(ViewerState& state);
+LRESULT controlColour(ViewerState& state, HDC dc, HWND control);
+void fillSettingsControls(ViewerState& state);                 // settings_panel_win.cpp
+void toggleTheme(ViewerState& state);
+void changeLabelAlgorithm(ViewerState& state);
+void changeLabelFormat(ViewerState& state);
+void changeComputeAll(ViewerState& state);
+void setFontSize(ViewerState& state, int px);
+bool handleFontKey(ViewerState& state, WPARAM virtualKey);
+void restartSettingsSave(ViewerState& state);
+void saveViewerSettings(const ViewerState& state);
+void refreshPreview(ViewerState& state);
+void checkClipboard(ViewerState& state);                       // clipboard_check_win.cpp
+
+} // namespace velk
+#endif

@@ -1,0 +1,162 @@
+// The main window's procedure: commands, timers, scrolling, colours, the worker's result and
+// the close sequence.
+
+#include "engine/utf16.h"
+#include "viewer/file_facts.h"
+#include "viewer/font_size.h"
+#include "viewer/viewer_state.h"
+#include "viewer/window_placement.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <shellapi.h>
+
+namespace velk {
+namespace {
+
+void restartPlacementSave(ViewerState& s) {
+    if (s.placementSaveTimer != 0) KillTimer(s.mainWindow, s.placementSaveTimer);
+    s.placementSaveTimer = SetTimer(s.mainWindow, kPlacementTimerId, kPlacementSaveDelayMs, nullptr);
+}
+
+void onTimer(ViewerState& s, UINT_PTR id) {
+    if (id == kPlacementTimerId) {
+        KillTimer(s.mainWindow, id);
+        s.placementSaveTimer = 0;
+        saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow);
+    } else if (id == kSettingsTimerId) {
+        KillTimer(s.mainWindow, id);
+        s.settingsSaveTimer = 0;
+        saveViewerSettings(s);
+    }
+}
+
+void openMakerSite() {
+    ShellExecuteW(nullptr, L"open", toUtf16(kMakerSiteUrl).c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+void onCommand(ViewerState& s, int id, int code) {
+    switch (id) {
+    case kThemeButtonId:
+        toggleTheme(s);
+        return;
+    case kAlgoComboId:
+        if (code == CBN_SELCHANGE) changeLabelAlgorithm(s);
+        return;
+    case kFormatComboId:
+        if (code == CBN_SELCHANGE) changeLabelFormat(s);
+        return;
+    case kCheckButtonId:
+        checkClipboard(s);
+        return;
+    case kFontSmallerId:
+        setFontSize(s, s.fontPx - 1);
+        return;
+    case kFontResetId:
+        setFontSize(s, s.defaultFontPx);
+        return;
+    case kFontLargerId:
+        setFontSize(s, s.fontPx + 1);
+        return;
+    case kComputeAllId:
+        changeComputeAll(s);
+        return;
+    case kLinkId:
+        openMakerSite();
+        return;
+    default:
+        break;
+    }
+    if (id >= kFirstCopyButtonId && id <= kLastCopyButtonId) {
+        copyDigest(s, static_cast<std::size_t>(id - kFirstCopyButtonId));
+    }
+}
+
+void onDestroy(ViewerState& s) {
+    if (s.placementSaveTimer != 0) {
+        KillTimer(s.mainWindow, s.placementSaveTimer);
+        s.placementSaveTimer = 0;
+    }
+    if (s.settingsSaveTimer != 0) {
+        KillTimer(s.mainWindow, s.settingsSaveTimer);
+        s.settingsSaveTimer = 0;
+        saveViewerSettings(s);
+    }
+    saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow);
+    unregisterViewerWindow();
+    PostQuitMessage(0);
+}
+
+void eraseBackground(const ViewerState& s, HDC dc) {
+    if (!s.backgroundBrush) return;
+    RECT client{};
+    GetClientRect(s.mainWindow, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(s.backgroundBrush.get()));
+}
+
+} // namespace
+
+LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    ViewerState* state = theViewer;
+    if (state == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    ViewerState& s = *state;
+
+    switch (message) {
+    case WM_NCCREATE:
+        s.mainWindow = window;
+        break;
+    case WM_DESTROY:
+        onDestroy(s);
+        return 0;
+    case WM_MOVE:
+    case WM_EXITSIZEMOVE:
+        restartPlacementSave(s);
+        return 0;
+    case WM_SIZE:
+        layoutViewer(s);
+        redrawViewer(s);
+        return 0;
+    case WM_ERASEBKGND:
+        eraseBackground(s, reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_SETCURSOR:
+        if (s.linkLabel != nullptr && reinterpret_cast<HWND>(wParam) == s.linkLabel) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return 1;
+        }
+        break;
+    case WM_KEYDOWN:
+        if (GetKeyState(VK_CONTROL) < 0 && handleFontKey(s, wParam)) return 0;
+        break;
+    case WM_COMMAND:
+        onCommand(s, LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        onTimer(s, wParam);
+        return 0;
+    case WM_VSCROLL:
+        scrollByBar(s, LOWORD(wParam));
+        return 0;
+    case WM_MOUSEWHEEL:
+        if (GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) {
+            setFontSize(s, fontSizeForWheel(GET_WHEEL_DELTA_WPARAM(wParam), s.fontPx));
+        } else {
+            scrollByWheel(s, GET_WHEEL_DELTA_WPARAM(wParam));
+        }
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        return controlColour(s, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_HASH_RESULT:
+        handleHashResult(s, lParam);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace velk
