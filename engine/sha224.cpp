@@ -1,7 +1,9 @@
 #include "sha224.h"
 
 #include "bytes.h"
+#include "cpu_features.h"
 #include "hex.h"
+#include "x86_kernels.h"
 
 #include <cstring>
 
@@ -28,6 +30,53 @@ constexpr std::uint32_t kSha224Init[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17, 0x
 constexpr std::uint32_t kSha256Init[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                           0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
+// The FIPS 180-4 block function with a sixteen-word rolling schedule; the rounds are written
+// out so the working variables stay in registers and only change names between rounds.
+#define VELK_SHA256_ROUND(a, b, c, d, e, f, g, h, k, w)                                          \
+    do {                                                                                       \
+        const std::uint32_t t1 =                                                               \
+            h + (rotr32(e, 6) ^ rotr32(e, 11) ^ rotr32(e, 25)) + (g ^ (e & (f ^ g))) + k + w;  \
+        d += t1;                                                                               \
+        h = t1 + (rotr32(a, 2) ^ rotr32(a, 13) ^ rotr32(a, 22)) + ((a & b) | (c & (a | b)));   \
+    } while (0)
+
+void portableBlock(std::uint32_t state[8], const std::uint8_t* block) {
+    std::uint32_t w[16];
+    for (int i = 0; i < 16; ++i) w[i] = bytes::load32be(block + 4 * i);
+    std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    std::uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
+    for (int i = 0; i < 64; i += 8) {
+        if (i >= 16) {
+            for (int j = 0; j < 8; ++j) {
+                const int t = i + j;
+                const std::uint32_t x = w[(t - 15) & 15], y = w[(t - 2) & 15];
+                w[t & 15] += (rotr32(x, 7) ^ rotr32(x, 18) ^ (x >> 3)) + w[(t - 7) & 15] +
+                             (rotr32(y, 17) ^ rotr32(y, 19) ^ (y >> 10));
+            }
+        }
+        const std::uint32_t* k = kRoundConstants + i;
+        const std::uint32_t* x = w + (i & 15);
+        VELK_SHA256_ROUND(a, b, c, d, e, f, g, h, k[0], x[0]);
+        VELK_SHA256_ROUND(h, a, b, c, d, e, f, g, k[1], x[1]);
+        VELK_SHA256_ROUND(g, h, a, b, c, d, e, f, k[2], x[2]);
+        VELK_SHA256_ROUND(f, g, h, a, b, c, d, e, k[3], x[3]);
+        VELK_SHA256_ROUND(e, f, g, h, a, b, c, d, k[4], x[4]);
+        VELK_SHA256_ROUND(d, e, f, g, h, a, b, c, k[5], x[5]);
+        VELK_SHA256_ROUND(c, d, e, f, g, h, a, b, k[6], x[6]);
+        VELK_SHA256_ROUND(b, c, d, e, f, g, h, a, k[7], x[7]);
+    }
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
+}
+
+#undef VELK_SHA256_ROUND
+
 } // namespace
 
 void Sha224::init(std::uint64_t outputLength) {
@@ -51,7 +100,11 @@ void Sha224::update(const std::uint8_t* data, std::uint64_t length) {
     }
     // Whole blocks straight from the caller's buffer: the same blocks, in the same order,
     // that copying byte by byte would have compressed.
-    for (; length >= 64; data += 64, length -= 64) compress(data);
+    if (length >= 64) {
+        compressBlocks(data, length / 64);
+        data += length & ~std::uint64_t(63);
+        length &= 63;
+    }
     std::memcpy(block_, data, length);
     fill_ = length;
 }
@@ -75,38 +128,16 @@ std::string Sha224::finalHex() {
     return toHex(out, static_cast<std::size_t>(n));
 }
 
-void Sha224::compress(const std::uint8_t* block) {
-    std::uint32_t w[64];
-    for (int i = 0; i < 16; ++i) w[i] = bytes::load32be(block + 4 * i);
-    for (int i = 16; i < 64; ++i) {
-        const std::uint32_t s0 = rotr32(w[i - 15], 7) ^ rotr32(w[i - 15], 18) ^ (w[i - 15] >> 3);
-        const std::uint32_t s1 = rotr32(w[i - 2], 17) ^ rotr32(w[i - 2], 19) ^ (w[i - 2] >> 10);
-        w[i] = w[i - 16] + s0 + w[i - 7] + s1;
+void Sha224::compress(const std::uint8_t* block) { compressBlocks(block, 1); }
+
+void Sha224::compressBlocks(const std::uint8_t* data, std::uint64_t blocks) {
+#ifdef VELK_X86_KERNELS
+    if (cpuCanUse(kCpuSha | kCpuSse41)) {
+        x86::sha256BlocksShaNi(state_, data, static_cast<std::size_t>(blocks));
+        return;
     }
-    std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-    std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
-    for (int i = 0; i < 64; ++i) {
-        const std::uint32_t t1 = h + (rotr32(e, 6) ^ rotr32(e, 11) ^ rotr32(e, 25)) +
-                                 ((e & f) ^ (~e & g)) + kRoundConstants[i] + w[i];
-        const std::uint32_t t2 =
-            (rotr32(a, 2) ^ rotr32(a, 13) ^ rotr32(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-        h = g;
-        g = f;
-        f = e;
-        e = d + t1;
-        d = c;
-        c = b;
-        b = a;
-        a = t1 + t2;
-    }
-    state_[0] += a;
-    state_[1] += b;
-    state_[2] += c;
-    state_[3] += d;
-    state_[4] += e;
-    state_[5] += f;
-    state_[6] += g;
-    state_[7] += h;
+#endif
+    for (; blocks > 0; --blocks, data += 64) portableBlock(state_, data);
 }
 
 } // namespace velk

@@ -15,6 +15,8 @@ public:
 
 private:
     void compress(const std::uint8_t* block);
+    // `blocks` consecutive 64-byte blocks, on the SHA extensions where the processor has them.
+    void compressBlocks(const std::uint8_t* data, std::uint64_t blocks);
 
     std::uint32_t state_[8] = {};
     std::uint64_t total_ = 0;

@@ -9,7 +9,7 @@
 namespace velk {
 namespace {
 
-const char kUsage[] = "usage: velksum [-a ALGORITHM] FILE...\n";
+const char kUsage[] = "usage: velksum [-a ALGORITHM] [--threads N] FILE...\n";
 
 void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
 
@@ -36,6 +36,7 @@ std::string checksumLine(const std::string& digest, const std::string& path) {
 
 int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     std::string algorithm;
+    PassOptions passOptions;
     std::vector<std::string> files;
     bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -57,6 +58,15 @@ int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
                 put(err, kUsage);
                 return 2;
             }
+        } else if (options && a == "--threads") {
+            // The all-digest pass's thread count (0: the engine decides), for benchmarks.
+            const std::string n = i + 1 < args.size() ? args[++i] : "";
+            if (n.empty() || n.size() > 3 ||
+                n.find_first_not_of("0123456789") != std::string::npos) {
+                put(err, kUsage);
+                return 2;
+            }
+            passOptions.threads = static_cast<unsigned>(std::stoul(n));
         } else if (options && a.size() > 1 && a[0] == '-') {
             put(err, "velksum: unknown option: " + a + "\n");
             put(err, kUsage);
@@ -81,7 +91,7 @@ int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
             }
         } else {
             HashResults results;
-            if (computeAllHashes(path, results, &message)) {
+            if (computeAllHashes(path, results, &message, passOptions)) {
                 std::string text = path + "\n";
                 for (const std::string& name : algorithmNames()) {
                     text += name + "  " + results[name] + "\n";

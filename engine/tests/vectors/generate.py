@@ -62,6 +62,10 @@ BOUNDARY_LENGTHS = sorted(set(
      135, 136, 137, 143, 144, 145, 191, 192, 193, 255, 256, 257, 271, 272, 273, 407, 408,
      409, 1000, 4095, 4096, 4097, 65537]))
 
+# Lengths around the passes' 1 MiB read chunk and a few MiB with an odd tail: long runs of
+# the block kernels, and short tails after them.
+LONG_LENGTHS = [1048575, 1048576, 1048577, 3 * 1048576 + 12345]
+
 
 def write(name, specs, header):
     path = os.path.join(os.path.dirname(os.path.abspath(__file__)), name)
@@ -79,3 +83,5 @@ if __name__ == "__main__":
           "Example messages of RFC 1321, FIPS 180-4, FIPS 202, RFC 7693 and the CRC-32 catalogue.")
     write("boundaries.txt", ["pattern:%d" % n for n in BOUNDARY_LENGTHS],
           "Lengths at block, rate and padding boundaries (SHA-224 55/56/63/64, SHA-3 rates 136 and 72, BLAKE2 blocks 128 and 64).")
+    write("long.txt", ["pattern:%d" % n for n in LONG_LENGTHS],
+          "Lengths around the 1 MiB read chunk and a few MiB with an odd tail.")

@@ -1,0 +1,90 @@
+// In-process throughput of each own digest (portable and accelerated paths), of the platform
+// digests, and of the all-digest pass by thread count. Run: build/.../bench/digest_bench.
+
+#include "engine/blake2.h"
+#include "engine/cng_hash.h"
+#include "engine/cpu_features.h"
+#include "engine/crc32.h"
+#include "engine/hash_file.h"
+#include "engine/sha224.h"
+#include "engine/sha3.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kChunk = 1048576;
+
+const std::vector<std::uint8_t>& chunk() {
+    static const std::vector<std::uint8_t> data = [] {
+        std::vector<std::uint8_t> d(kChunk);
+        std::mt19937_64 gen(42);
+        for (auto& b : d) b = static_cast<std::uint8_t>(gen());
+        return d;
+    }();
+    return data;
+}
+
+void setMode(benchmark::State& state) {
+    velk::setAcceleration(state.range(0) ? velk::Acceleration::Automatic
+                                         : velk::Acceleration::PortableOnly);
+    state.SetLabel(state.range(0) ? "accelerated" : "portable");
+}
+
+template <class Digest> void ownDigest(benchmark::State& state, std::uint64_t outputLength) {
+    setMode(state);
+    const auto& data = chunk();
+    Digest d;
+    d.init(outputLength);
+    for (auto _ : state) d.update(data.data(), data.size());
+    benchmark::DoNotOptimize(d.finalHex());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
+    velk::setAcceleration(velk::Acceleration::Automatic);
+}
+
+void Crc32(benchmark::State& state) {
+    setMode(state);
+    const auto& data = chunk();
+    velk::Crc32 c;
+    for (auto _ : state) c.update(data.data(), data.size());
+    benchmark::DoNotOptimize(c.finalHex());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
+    velk::setAcceleration(velk::Acceleration::Automatic);
+}
+void Sha224(benchmark::State& s) { ownDigest<velk::Sha224>(s, 28); }
+void Sha3_256(benchmark::State& s) { ownDigest<velk::Sha3>(s, 32); }
+void Sha3_512(benchmark::State& s) { ownDigest<velk::Sha3>(s, 64); }
+void Blake2b(benchmark::State& s) { ownDigest<velk::Blake2b>(s, 64); }
+void Blake2s(benchmark::State& s) { ownDigest<velk::Blake2s>(s, 32); }
+
+BENCHMARK(Crc32)->Arg(0)->Arg(1);
+BENCHMARK(Sha224)->Arg(0)->Arg(1);
+BENCHMARK(Sha3_256)->Arg(0)->Arg(1);
+BENCHMARK(Sha3_512)->Arg(0)->Arg(1);
+BENCHMARK(Blake2b)->Arg(0)->Arg(1);
+BENCHMARK(Blake2s)->Arg(0)->Arg(1);
+
+void Platform(benchmark::State& state) {
+    static const wchar_t* const kIds[] = {L"MD5", L"SHA1", L"SHA256", L"SHA384", L"SHA512"};
+    const auto& data = chunk();
+    velk::CngHash h;
+    if (!h.open(kIds[state.range(0)])) {
+        state.SkipWithError("platform hash did not open");
+        return;
+    }
+    for (auto _ : state) h.update(data.data(), static_cast<std::uint32_t>(data.size()));
+    benchmark::DoNotOptimize(h.finishHex());
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
+    state.SetLabel(std::string(kIds[state.range(0)], kIds[state.range(0)] + std::wcslen(kIds[state.range(0)])));
+}
+BENCHMARK(Platform)->DenseRange(0, 4);
+
+} // namespace
+
+BENCHMARK_MAIN();

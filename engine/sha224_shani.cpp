@@ -1,0 +1,75 @@
+// The SHA-256 block function on the SHA extensions. sha256rnds2 works on the state split as
+// ABEF and CDGH, so the state is repacked on entry and exit; the message schedule advances
+// four words at a time with sha256msg1 and sha256msg2.
+
+#include "x86_kernels.h"
+
+#include <immintrin.h>
+
+namespace velk::x86 {
+namespace {
+
+alignas(16) const std::uint32_t kK[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4,
+    0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe,
+    0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f,
+    0x4a7484aa, 0x5cb0a9dc, 0x76f988da, 0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7,
+    0xc6e00bf3, 0xd5a79147, 0x06ca6351, 0x14292967, 0x27b70a85, 0x2e1b2138, 0x4d2c6dfc,
+    0x53380d13, 0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85, 0xa2bfe8a1, 0xa81a664b,
+    0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070, 0x19a4c116,
+    0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
+    0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7,
+    0xc67178f2,
+};
+
+} // namespace
+
+void sha256BlocksShaNi(std::uint32_t state[8], const std::uint8_t* data, std::size_t blocks) {
+    // Big-endian words from little-endian loads.
+    const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
+
+    __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
+    __m128i state1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
+    tmp = _mm_shuffle_epi32(tmp, 0xB1);          // CDAB
+    state1 = _mm_shuffle_epi32(state1, 0x1B);    // EFGH
+    __m128i state0 = _mm_alignr_epi8(tmp, state1, 8);  // ABEF
+    state1 = _mm_blend_epi16(state1, tmp, 0xF0); // CDGH
+
+    for (; blocks > 0; --blocks, data += 64) {
+        const __m128i abefSaved = state0;
+        const __m128i cdghSaved = state1;
+        __m128i m[4];
+        // Sixteen groups of four rounds. Group g uses schedule words 4g..4g+3 held in m[g % 4];
+        // the words of group g + 1 are completed (msg2) during group g, and the first half of
+        // the words four groups ahead (msg1) is prepared once group g's words are consumed.
+#pragma GCC unroll 16
+        for (int g = 0; g < 16; ++g) {
+            if (g < 4) {
+                m[g] = _mm_shuffle_epi8(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
+            }
+            __m128i msg = _mm_add_epi32(
+                m[g & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(kK + 4 * g)));
+            state1 = _mm_sha256rnds2_epu32(state1, state0, msg);
+            if (g >= 3 && g <= 14) {
+                const __m128i carried = _mm_alignr_epi8(m[g & 3], m[(g + 3) & 3], 4);
+                m[(g + 1) & 3] = _mm_add_epi32(m[(g + 1) & 3], carried);
+                m[(g + 1) & 3] = _mm_sha256msg2_epu32(m[(g + 1) & 3], m[g & 3]);
+            }
+            msg = _mm_shuffle_epi32(msg, 0x0E);
+            state0 = _mm_sha256rnds2_epu32(state0, state1, msg);
+            if (g >= 1 && g <= 12) m[(g + 3) & 3] = _mm_sha256msg1_epu32(m[(g + 3) & 3], m[g & 3]);
+        }
+        state0 = _mm_add_epi32(state0, abefSaved);
+        state1 = _mm_add_epi32(state1, cdghSaved);
+    }
+
+    tmp = _mm_shuffle_epi32(state0, 0x1B);          // FEBA
+    state1 = _mm_shuffle_epi32(state1, 0xB1);       // DCHG
+    state0 = _mm_blend_epi16(tmp, state1, 0xF0);    // DCBA
+    state1 = _mm_alignr_epi8(state1, tmp, 8);       // ABEF
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state), state0);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), state1);
+}
+
+} // namespace velk::x86
