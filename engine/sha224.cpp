@@ -87,6 +87,8 @@ void Sha224::init(std::uint64_t outputLength) {
 }
 
 void Sha224::update(const std::uint8_t* data, std::uint64_t length) {
+    // An empty feed may come with a null pointer, which memcpy must never see.
+    if (length == 0) return;
     total_ += length;
     if (fill_ > 0) {
         const std::uint64_t take = length < 64 - fill_ ? length : 64 - fill_;

@@ -29,6 +29,8 @@ struct SizeCase {
     std::size_t size;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.label; }
+
 class PassSizes : public Pass, public ::testing::WithParamInterface<SizeCase> {};
 
 // Sizes around the 1 MiB read chunk: a short last read, an exact multiple, and an odd tail.
@@ -90,6 +92,8 @@ struct FailureCase {
     const char* label;
     int kind; // 0 missing path, 1 empty path, 2 platform creation fails
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
 
 class PassFailures : public Pass, public ::testing::WithParamInterface<FailureCase> {
 protected:
