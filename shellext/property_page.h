@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <prsht.h>
+#include <shobjidl.h>
 
 #include <string>
 #include <vector>

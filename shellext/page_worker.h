@@ -1,0 +1,42 @@
+#pragma once
+// The page's background computation: one detached thread per page, handing its digests to
+// the page window in one posted WM_PAGE_HASHES_DONE.
+
+#include "engine/algorithms.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace velk {
+
+inline constexpr UINT WM_PAGE_HASHES_DONE = WM_APP + 2;
+
+// Allocated by the worker; whoever holds it last frees it: the page once the post succeeded,
+// the worker otherwise.
+struct PageHashMessage {
+    PageHashMessage();
+    ~PageHashMessage();
+    PageHashMessage(const PageHashMessage&) = delete;
+    PageHashMessage& operator=(const PageHashMessage&) = delete;
+
+    bool ok = false;
+    HashResults results;
+};
+
+// Messages that exist right now, in this module. A leak shows as a count that stays above 0
+// after every worker has ended and every page has closed.
+long pageHashMessagesAlive();
+
+// Computes all digests of `utf8Path` and posts them to `window`. Frees the message itself
+// when the post fails (the page is gone).
+void runPageHashWorker(HWND window, const std::string& utf8Path);
+
+// Takes one module reference for the worker and starts it detached. False (and the reference
+// given back) when the thread cannot be started; the caller then computes by itself.
+bool startPageHashWorker(HWND window, const std::string& utf8Path);
+
+// Frees WM_PAGE_HASHES_DONE messages still queued for a window that is being destroyed.
+void discardQueuedPageHashMessages(HWND window);
+
+} // namespace velk
