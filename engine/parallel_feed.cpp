@@ -24,13 +24,13 @@ void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data,
 class Pipeline {
 public:
     Pipeline(ChunkReader& reader, FeedLane* lanes, std::size_t laneCount,
-             std::unique_ptr<std::uint8_t[]> firstChunk, std::size_t firstSize)
+             ChunkBuffer firstChunk, std::size_t firstSize)
         : reader_(reader), lanes_(lanes), laneCount_(laneCount), next_(laneCount, 0),
           busy_(laneCount, false) {
         ring_[0].data = std::move(firstChunk);
         ring_[0].size = firstSize;
         for (std::size_t i = 1; i < kRingChunks; ++i) {
-            ring_[i].data.reset(new std::uint8_t[kReadChunkBytes]);
+            ring_[i].data = makeChunkBuffer();
         }
         published_ = 1;
     }
@@ -60,7 +60,7 @@ public:
 
 private:
     struct Slot {
-        std::unique_ptr<std::uint8_t[]> data;
+        ChunkBuffer data;
         std::size_t size = 0;
     };
 
@@ -163,7 +163,7 @@ private:
 
 bool feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCount, unsigned threads) {
     ChunkReader reader(file);
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kReadChunkBytes]);
+    ChunkBuffer buffer = makeChunkBuffer();
     std::size_t n = reader.next(buffer.get());
     if (threads > 1 && laneCount > 1 && n == kReadChunkBytes) {
         const unsigned useful = static_cast<unsigned>(laneCount < threads ? laneCount : threads);

@@ -5,10 +5,29 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <new>
 
 namespace velk {
 
 constexpr std::size_t kReadChunkBytes = 1048576;
+
+// Chunk buffers start on a page boundary: the kernel copies a read into a page-aligned
+// buffer several times faster than into one a few bytes past a boundary, which is where a
+// plain allocation of this size lands.
+constexpr std::size_t kChunkAlignment = 4096;
+
+struct ChunkBufferDelete {
+    void operator()(std::uint8_t* p) const {
+        ::operator delete(p, std::align_val_t(kChunkAlignment));
+    }
+};
+using ChunkBuffer = std::unique_ptr<std::uint8_t, ChunkBufferDelete>;
+
+// One chunk's buffer; throws std::bad_alloc like any allocation when memory runs out.
+inline ChunkBuffer makeChunkBuffer() {
+    return ChunkBuffer(static_cast<std::uint8_t*>(
+        ::operator new(kReadChunkBytes, std::align_val_t(kChunkAlignment))));
+}
 
 // Test seam: while n > 0, every read loop started afterwards behaves as if its stream failed
 // after delivering n chunks: the next read delivers nothing and the loop reports a read
@@ -45,7 +64,7 @@ private:
 // Calls feed(data, n) for every chunk the stream delivers, short ones included, and returns
 // the stream's error indicator once a read delivers 0 bytes.
 template <class Feed> bool readAllChunks(std::FILE* file, Feed&& feed) {
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kReadChunkBytes]);
+    ChunkBuffer buffer = makeChunkBuffer();
     ChunkReader reader(file);
     for (;;) {
         const std::size_t n = reader.next(buffer.get());
