@@ -236,3 +236,63 @@ void pickComboItem(HWND page, HWND combo, int index) {
 }
 
 } // namespace velk::test
+
+#include <shlobj.h>
+
+#include <memory>
+
+namespace velk::test {
+namespace {
+struct TaskMemFree {
+    void operator()(void* p) const { CoTaskMemFree(p); }
+};
+using UniquePidl = std::unique_ptr<ITEMIDLIST, TaskMemFree>;
+} // namespace
+
+HRESULT shellItemsObject(const std::vector<std::wstring>& paths, REFIID riid, void** object) {
+    *object = nullptr;
+    if (paths.empty()) return E_INVALIDARG;
+    std::vector<UniquePidl> absolute;
+    for (const std::wstring& path : paths) {
+        PIDLIST_ABSOLUTE pidl = nullptr;
+        const HRESULT hr = SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr);
+        if (FAILED(hr)) return hr;
+        absolute.emplace_back(pidl);
+    }
+    IShellFolder* rawFolder = nullptr;
+    PCUITEMID_CHILD firstChild = nullptr;
+    HRESULT hr = SHBindToParent(absolute.front().get(), IID_IShellFolder,
+                                reinterpret_cast<void**>(&rawFolder), &firstChild);
+    if (FAILED(hr)) return hr;
+    UniqueCom<IShellFolder> folder(rawFolder);
+    std::vector<PCUITEMID_CHILD> children;
+    for (const UniquePidl& pidl : absolute) children.push_back(ILFindLastID(pidl.get()));
+    return folder.get()->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                                       children.data(), riid, nullptr, object);
+}
+
+long runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
+    std::wstring mutableLine = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return -1;
+    }
+    UniqueObject process(info.hProcess);
+    UniqueObject thread(info.hThread);
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
+}
+
+std::wstring programFolder() {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+    std::wstring path(buffer, length);
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+} // namespace velk::test

@@ -88,3 +88,17 @@ void clickButton(HWND button);
 void pickComboItem(HWND page, HWND combo, int index);
 
 } // namespace velk::test
+
+namespace velk::test {
+
+// The shell's UI object (IID_IDataObject, IID_IContextMenu, ...) for files of one folder, as
+// the file manager would ask for it. Needs COM.
+HRESULT shellItemsObject(const std::vector<std::wstring>& paths, REFIID riid, void** object);
+
+// Runs a program (command line as typed) and waits for it; its exit code, or -1.
+long runAndWait(const std::wstring& commandLine, DWORD timeoutMs);
+
+// The folder of the running program, with a trailing backslash.
+std::wstring programFolder();
+
+} // namespace velk::test

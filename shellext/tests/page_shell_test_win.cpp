@@ -1,0 +1,289 @@
+// The "Hashes" page of the registered velkshell.dll: created by COM from the registry, and
+// shown by the shell's own Properties dialog.
+
+#include "page_test_support_win.h"
+
+#include "engine/hash_file.h"
+#include "engine/unique_handle.h"
+#include "engine/utf16.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace velk::test {
+namespace {
+
+const CLSID kClsid = {0x5D2E8B71, 0x9C04, 0x4F6A, {0xB3, 0xE8, 0x1A, 0x7C, 0x6D, 0x92, 0xF0, 0x45}};
+constexpr DWORD kWaitMs = 20000;
+
+using SimpleExport = HRESULT(WINAPI*)();
+
+// Registers the DLL beside this program the way an installer does, once for the program.
+class RegisteredExtension : public ::testing::Environment {
+public:
+    void SetUp() override {
+        const std::wstring command = L"regsvr32.exe /s \"" + programFolder() + L"velkshell.dll\"";
+        ASSERT_EQ(runAndWait(command, 60000), 0) << "regsvr32 failed";
+    }
+    void TearDown() override {
+        runAndWait(L"regsvr32.exe /s /u \"" + programFolder() + L"velkshell.dll\"", 60000);
+    }
+};
+const auto* const registered = ::testing::AddGlobalTestEnvironment(new RegisteredExtension);
+
+// DllCanUnloadNow of the copy COM loaded into this process.
+HRESULT canUnloadNow() {
+    HMODULE module = GetModuleHandleW(L"velkshell.dll");
+    if (module == nullptr) return E_UNEXPECTED;
+    auto fn = reinterpret_cast<SimpleExport>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+    return fn == nullptr ? E_UNEXPECTED : fn();
+}
+
+class Apartment : public ::testing::Test {
+protected:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override {
+        collector.destroyUnused();
+        CoUninitialize();
+    }
+
+    // Plays the shell: creates the registered class, hands it the selection and asks for pages.
+    HRESULT askForPages(const std::vector<std::wstring>& paths) {
+        IShellExtInit* rawInit = nullptr;
+        HRESULT hr = CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
+                                      reinterpret_cast<void**>(&rawInit));
+        if (FAILED(hr)) return hr;
+        UniqueCom<IShellExtInit> init(rawInit);
+        IDataObject* rawData = nullptr;
+        hr = shellItemsObject(paths, IID_IDataObject, reinterpret_cast<void**>(&rawData));
+        if (FAILED(hr)) return hr;
+        UniqueCom<IDataObject> data(rawData);
+        hr = init.get()->Initialize(nullptr, data.get(), nullptr);
+        if (FAILED(hr)) return hr;
+        IShellPropSheetExt* rawSheet = nullptr;
+        hr = init.get()->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&rawSheet));
+        if (FAILED(hr)) return hr;
+        UniqueCom<IShellPropSheetExt> sheet(rawSheet);
+        return sheet.get()->AddPages(&PageCollector::add, collector.param());
+    }
+
+    PageTempDir dir;
+    PageCollector collector;
+};
+
+using RegisteredPage = Apartment;
+
+// Runs first in this program: the shell's own dialog below keeps a reference of its own.
+TEST_F(RegisteredPage, PagesAndWorkersHoldTheModuleUntilTheyEnd) {
+    const std::wstring file = dir.file(L"sixty-four.bin");
+    ASSERT_TRUE(writeSparseFile(file, 64LL << 20));
+    ASSERT_EQ(askForPages({file}), S_OK);
+    ASSERT_EQ(collector.pages.size(), 1u);
+    // The extension object is gone; the page it handed out is not.
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
+    {
+        ModelessSheet sheet(collector.pages);
+        ASSERT_NE(sheet.page(), nullptr);
+        EXPECT_EQ(sheet.tabTitle(0), L"Hashes");
+    }
+    // The sheet is closed while the worker is still hashing the 64 MiB.
+    EXPECT_EQ(canUnloadNow(), S_FALSE);
+    EXPECT_TRUE(pumpUntil([] { return canUnloadNow() == S_OK; }, 120000));
+}
+
+TEST_F(RegisteredPage, NoPageForTwoFilesOrAFolder) {
+    const std::wstring a = dir.file(L"a.txt");
+    const std::wstring b = dir.file(L"b.txt");
+    const std::wstring folder = dir.file(L"folder");
+    ASSERT_TRUE(writeFileBytes(a, "a"));
+    ASSERT_TRUE(writeFileBytes(b, "b"));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_EQ(askForPages({a, b}), S_OK);
+    EXPECT_EQ(askForPages({folder}), S_OK);
+    EXPECT_TRUE(collector.pages.empty());
+    EXPECT_EQ(askForPages({a}), S_OK);
+    EXPECT_EQ(collector.pages.size(), 1u);
+}
+
+// The shell's Properties dialog for `paths`, opened on a thread of its own (it is modal there)
+// and driven from the test's thread.
+class ShellPropertiesDialog {
+public:
+    explicit ShellPropertiesDialog(std::vector<std::wstring> paths)
+        : thread_([this, p = std::move(paths)] { run(p); }) {}
+    ~ShellPropertiesDialog() {
+        close();
+        thread_.join();
+    }
+
+    // The sheet window once it shows, or null.
+    HWND waitForSheet() {
+        pumpUntil([this] { return findSheet() != nullptr || done_; }, kWaitMs);
+        return findSheet();
+    }
+    std::vector<std::wstring> tabTitles(HWND sheet) const {
+        std::vector<std::wstring> titles;
+        HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+        const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[128] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            titles.push_back(text);
+        }
+        return titles;
+    }
+    HWND showTab(HWND sheet, int index) {
+        SendMessageW(sheet, PSM_SETCURSEL, index, 0);
+        return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    void close() {
+        HWND sheet = findSheet();
+        if (sheet != nullptr) PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    }
+    HRESULT invokeResult() const { return invoked_; }
+    bool finished() const { return done_; }
+
+private:
+    void run(const std::vector<std::wstring>& paths) {
+        threadId_ = GetCurrentThreadId();
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        {
+            IContextMenu* rawMenu = nullptr;
+            HRESULT hr =
+                shellItemsObject(paths, IID_IContextMenu, reinterpret_cast<void**>(&rawMenu));
+            if (SUCCEEDED(hr)) {
+                UniqueCom<IContextMenu> menu(rawMenu);
+                HMENU popup = CreatePopupMenu();
+                hr = menu.get()->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
+                CMINVOKECOMMANDINFO info{};
+                info.cbSize = sizeof info;
+                info.lpVerb = "properties";
+                info.nShow = SW_SHOWNORMAL;
+                if (SUCCEEDED(hr)) hr = menu.get()->InvokeCommand(&info);
+                DestroyMenu(popup);
+            }
+            invoked_ = hr;
+        }
+        CoUninitialize();
+        done_ = true;
+    }
+
+    HWND findSheet() const {
+        struct Search {
+            DWORD thread;
+            HWND found;
+        } search{threadId_, nullptr};
+        EnumThreadWindows(
+            threadId_,
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                wchar_t cls[32] = {};
+                GetClassNameW(window, cls, 32);
+                if (std::wstring(cls) == L"#32770" && IsWindowVisible(window)) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    volatile DWORD threadId_ = 0;
+    volatile bool done_ = false;
+    HRESULT invoked_ = E_PENDING;
+    std::thread thread_;
+};
+
+std::vector<ControlView> editsOf(HWND page) { return controlsOfClass(page, L"Edit"); }
+
+int hashesTab(const std::vector<std::wstring>& titles, int from = 0) {
+    for (int i = from; i < static_cast<int>(titles.size()); ++i) {
+        if (titles[static_cast<std::size_t>(i)] == L"Hashes") return i;
+    }
+    return -1;
+}
+
+using ShellDialog = Apartment;
+
+TEST_F(ShellDialog, FilePropertiesHaveTheHashesPageWithTheDigests) {
+    const std::wstring file = dir.file(L"report 2024.txt");
+    ASSERT_TRUE(writeFileBytes(file, "Velkora page test"));
+    HashResults expected;
+    ASSERT_TRUE(computeAllHashes(toUtf8(file), expected, nullptr));
+
+    ShellPropertiesDialog dialog({file});
+    HWND sheet = dialog.waitForSheet();
+    ASSERT_NE(sheet, nullptr) << "no Properties dialog; InvokeCommand gave 0x" << std::hex
+                              << dialog.invokeResult();
+    const std::vector<std::wstring> titles = dialog.tabTitles(sheet);
+    const int tab = hashesTab(titles);
+    ASSERT_GE(tab, 0);
+    EXPECT_EQ(hashesTab(titles, tab + 1), -1) << "one Hashes page for a plain file";
+    HWND page = dialog.showTab(sheet, tab);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(pumpUntil(
+        [&] {
+            const auto e = editsOf(page);
+            return e.size() == 11 && e[0].text != L"computing...";
+        },
+        kWaitMs));
+    const std::vector<ControlView> e = editsOf(page);
+    for (std::size_t i = 0; i < e.size(); ++i) {
+        EXPECT_EQ(e[i].text, toUtf16(expected.at(algorithmNames()[i]))) << i;
+    }
+    EXPECT_EQ(pageControls(page).front().text, L"");
+    dialog.close();
+    EXPECT_TRUE(pumpUntil([&] { return dialog.finished(); }, kWaitMs));
+}
+
+TEST_F(ShellDialog, ShortcutPropertiesWorkOnTheTarget) {
+    const std::wstring target = dir.file(L"target.bin");
+    ASSERT_TRUE(writeFileBytes(target, std::string(5000, 'v')));
+    const std::wstring link = dir.file(L"Target.LNK");
+    ASSERT_TRUE(makeShortcut(link, target));
+    HashResults expected;
+    ASSERT_TRUE(computeAllHashes(toUtf8(target), expected, nullptr));
+
+    ShellPropertiesDialog dialog({link});
+    HWND sheet = dialog.waitForSheet();
+    ASSERT_NE(sheet, nullptr);
+    const std::vector<std::wstring> titles = dialog.tabTitles(sheet);
+    int tab = hashesTab(titles);
+    ASSERT_GE(tab, 0);
+    // Every Hashes page of the dialog (the shell may ask the handler once per key it knows
+    // for shortcuts) shows the target.
+    for (; tab >= 0; tab = hashesTab(titles, tab + 1)) {
+        HWND page = dialog.showTab(sheet, tab);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(pageControls(page).front().text, L"Shortcut target: " + target);
+        ASSERT_TRUE(pumpUntil([&] { return editsOf(page)[0].text != L"computing..."; }, kWaitMs));
+        EXPECT_EQ(editsOf(page)[4].text, toUtf16(expected.at("SHA-256")));
+    }
+    dialog.close();
+}
+
+TEST_F(ShellDialog, FolderPropertiesHaveNoHashesPage) {
+    const std::wstring folder = dir.file(L"a folder");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ShellPropertiesDialog dialog({folder});
+    HWND sheet = dialog.waitForSheet();
+    ASSERT_NE(sheet, nullptr);
+    const std::vector<std::wstring> titles = dialog.tabTitles(sheet);
+    EXPECT_FALSE(titles.empty());
+    EXPECT_EQ(hashesTab(titles), -1);
+    dialog.close();
+}
+
+} // namespace
+} // namespace velk::test
