@@ -5,11 +5,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstddef>
-#include <cstdio>
-#include <memory>
-#include <vector>
 
 namespace velk {
 namespace {
@@ -19,18 +15,19 @@ public:
     explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() {
-        if (valid()) CloseHandle(handle_);
-    }
+    ~UniqueHandle() { close(); }
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    // Whether the handle closed cleanly; a handle that was never open counts as a failure.
+    bool close() {
+        if (!valid()) return false;
+        const bool closed = CloseHandle(handle_) != FALSE;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
 
 private:
     HANDLE handle_;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 bool writeAll(HANDLE file, const std::string& bytes) {
@@ -55,30 +52,22 @@ bool deleteOnClose(HANDLE file) {
                                       sizeof disposition) != FALSE;
 }
 
-// Renames the file behind the open handle, replacing `target`. Renaming the handle rather
-// than the name means the file is installed while nobody else can have it open.
-bool renameOpenFile(HANDLE file, const std::wstring& target) {
-    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
-    const std::size_t size = offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t);
-    std::vector<unsigned char> buffer(size, 0);
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = TRUE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::copy(target.begin(), target.end(), info->FileName);
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(size)) !=
-           FALSE;
-}
-
 } // namespace
 
 std::string readWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(_wfopen(toUtf16(path).c_str(), L"rb"));
-    if (!file) return std::string();
+    // Delete sharing lets the read go through while a save is renaming a new file into
+    // place; without it the open would fail for that instant and the caller would take the
+    // defaults for the stored values.
+    UniqueHandle file(CreateFileW(toUtf16(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::string();
     std::string bytes;
     char block[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, got);
+    DWORD got = 0;
+    while (ReadFile(file.get(), block, sizeof block, &got, nullptr) && got > 0) {
+        bytes.append(block, got);
+    }
     return bytes;
 }
 
@@ -87,19 +76,26 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     (void)CreateDirectoryW(toUtf16(settingsFolderPath()).c_str(), nullptr);
 
     // No sharing at all: while one save holds the temporary file, every other save's open
-    // fails with a sharing violation and that save is skipped.
-    UniqueHandle temp(CreateFileW(toUtf16(path + ".tmp").c_str(), GENERIC_WRITE | DELETE, 0,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!temp.valid()) return;
+    // fails with a sharing violation and that save is skipped. The same rule makes the
+    // rename below fail, rather than move a file, when another save has reopened the
+    // temporary file after we closed it.
+    const std::wstring temp = toUtf16(path + ".tmp");
+    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return;
 
-    if (!writeAll(temp.get(), bytes) || !FlushFileBuffers(temp.get())) {
+    if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
         // A short file must never reach the target.
-        (void)deleteOnClose(temp.get());
+        (void)deleteOnClose(file.get());
         return;
     }
-    // A refused rename (the target open without delete sharing) leaves the new text in the
-    // temporary file; the next save overwrites it.
-    (void)renameOpenFile(temp.get(), toUtf16(path));
+    if (!file.close()) {
+        (void)DeleteFileW(temp.c_str());
+        return;
+    }
+    // Refused while another program holds the target open without delete sharing: the new
+    // text stays in the temporary file and the next save overwrites it.
+    (void)MoveFileExW(temp.c_str(), toUtf16(path).c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 } // namespace velk

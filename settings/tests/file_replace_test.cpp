@@ -90,6 +90,11 @@ TEST_F(settings_replace, SkipsWhileAnotherSaveHoldsTheTemporaryFile) {
     OpenFile otherSave(temp, GENERIC_WRITE | DELETE, 0, OPEN_EXISTING);
     ASSERT_TRUE(otherSave.valid());
     writeFileReplacing(target, newText);
+    // What keeps a save from installing a temporary file that another save reopened after
+    // the first one closed it: the move by name is refused while that save holds it.
+    EXPECT_FALSE(MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(),
+                             MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     otherSave.close();
     EXPECT_EQ(test::readBytes(target), oldText);
     EXPECT_EQ(test::readBytes(temp), "half-written by another save");
