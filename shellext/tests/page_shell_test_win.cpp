@@ -111,6 +111,65 @@ TEST_F(RegisteredPage, NoPageForTwoFilesOrAFolder) {
     EXPECT_EQ(collector.pages.size(), 1u);
 }
 
+// A copy of the DLL in a folder of its own, beside a stand-in that records how the page starts
+// "velkscope.exe".
+TEST_F(RegisteredPage, OpenButtonStartsTheViewerBesideTheDllWithTheShortcutTarget) {
+    ASSERT_TRUE(CopyFileW((programFolder() + L"velkshell.dll").c_str(),
+                          dir.file(L"velkshell.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((programFolder() + L"page_viewer_standin.exe").c_str(),
+                          dir.file(L"velkscope.exe").c_str(), FALSE));
+    const std::wstring record = dir.file(L"started.txt");
+    SetEnvironmentVariableW(L"VELK_STANDIN_RECORD", record.c_str());
+    const std::wstring target = dir.file(L"big disk image.iso");
+    ASSERT_TRUE(writeSparseFile(target, 536870913));
+    const std::wstring link = dir.file(L"image.lnk");
+    ASSERT_TRUE(makeShortcut(link, target));
+
+    UniqueModule copy(LoadLibraryW(dir.file(L"velkshell.dll").c_str()));
+    ASSERT_TRUE(copy);
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    auto getClassObject = reinterpret_cast<GetClassObject>(
+        reinterpret_cast<void*>(GetProcAddress(copy.get(), "DllGetClassObject")));
+    auto copyCanUnload = reinterpret_cast<SimpleExport>(
+        reinterpret_cast<void*>(GetProcAddress(copy.get(), "DllCanUnloadNow")));
+    ASSERT_NE(getClassObject, nullptr);
+    ASSERT_NE(copyCanUnload, nullptr);
+    {
+        IClassFactory* rawFactory = nullptr;
+        ASSERT_EQ(getClassObject(kClsid, IID_IClassFactory, reinterpret_cast<void**>(&rawFactory)),
+                  S_OK);
+        UniqueCom<IClassFactory> factory(rawFactory);
+        IShellExtInit* rawInit = nullptr;
+        ASSERT_EQ(factory.get()->CreateInstance(nullptr, IID_IShellExtInit,
+                                                reinterpret_cast<void**>(&rawInit)),
+                  S_OK);
+        UniqueCom<IShellExtInit> init(rawInit);
+        IDataObject* rawData = nullptr;
+        ASSERT_EQ(shellItemsObject({link}, IID_IDataObject, reinterpret_cast<void**>(&rawData)),
+                  S_OK);
+        UniqueCom<IDataObject> data(rawData);
+        ASSERT_EQ(init.get()->Initialize(nullptr, data.get(), nullptr), S_OK);
+        IShellPropSheetExt* rawExt = nullptr;
+        ASSERT_EQ(init.get()->QueryInterface(IID_IShellPropSheetExt,
+                                             reinterpret_cast<void**>(&rawExt)),
+                  S_OK);
+        UniqueCom<IShellPropSheetExt> ext(rawExt);
+        ASSERT_EQ(ext.get()->AddPages(&PageCollector::add, collector.param()), S_OK);
+    }
+    ASSERT_EQ(collector.pages.size(), 1u);
+    {
+        ModelessSheet sheet(collector.pages);
+        HWND open = GetDlgItem(sheet.page(), 3012);
+        ASSERT_NE(open, nullptr);
+        clickButton(open);
+        ASSERT_TRUE(pumpUntil([&] { return !readFileBytes(record).empty(); }, kWaitMs))
+            << "the stand-in was not started";
+    }
+    EXPECT_EQ(readFileBytes(record), "2\n" + toUtf8(target) + "\n");
+    EXPECT_EQ(copyCanUnload(), S_OK);
+    SetEnvironmentVariableW(L"VELK_STANDIN_RECORD", nullptr);
+}
+
 // The shell's Properties dialog for `paths`, opened on a thread of its own (it is modal there)
 // and driven from the test's thread.
 class ShellPropertiesDialog {
