@@ -1,8 +1,9 @@
 #pragma once
 // Digest kernels that use CPU-specific instructions. Each lives in its own file compiled with
 // its own target flags, and is called only after cpuCanUse() has confirmed the instructions.
-// Those files include nothing but this header and the compiler's intrinsics: a shared inline
-// function compiled there could carry the instructions into portable callers.
+// Those files include nothing but this header, the compiler's intrinsics and code of internal
+// linkage: a shared inline function compiled there could carry the instructions into portable
+// callers when the linker keeps that copy.
 
 #include <cstddef>
 #include <cstdint>
