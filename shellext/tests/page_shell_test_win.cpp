@@ -332,6 +332,23 @@ TEST_F(ShellDialog, ShortcutPropertiesWorkOnTheTarget) {
     dialog.close();
 }
 
+// What the user sees for two files and for a folder. Wine's dialog does not consult the
+// handlers for these selections at all (a page that accepted them would not show either), so
+// the extension's own refusal is shown by NoPageForTwoFilesOrAFolder above.
+TEST_F(ShellDialog, PropertiesOfTwoFilesHaveNoHashesPage) {
+    const std::wstring a = dir.file(L"a.txt");
+    const std::wstring b = dir.file(L"b.txt");
+    ASSERT_TRUE(writeFileBytes(a, "a"));
+    ASSERT_TRUE(writeFileBytes(b, "b"));
+    ShellPropertiesDialog dialog({a, b});
+    HWND sheet = dialog.waitForSheet();
+    ASSERT_NE(sheet, nullptr);
+    const std::vector<std::wstring> titles = dialog.tabTitles(sheet);
+    EXPECT_FALSE(titles.empty());
+    EXPECT_EQ(hashesTab(titles), -1);
+    dialog.close();
+}
+
 TEST_F(ShellDialog, FolderPropertiesHaveNoHashesPage) {
     const std::wstring folder = dir.file(L"a folder");
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
