@@ -15,17 +15,18 @@ namespace velk {
 namespace {
 
 class UniqueFd {
-public:
+  public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
     ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -37,8 +38,10 @@ bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
         done += static_cast<std::size_t>(n);
     }
     return true;
@@ -50,7 +53,8 @@ bool writeAll(int fd, const std::string& bytes) {
 bool stillNamed(int fd, const std::string& name) {
     struct stat held {};
     struct stat named {};
-    if (::fstat(fd, &held) != 0 || ::stat(name.c_str(), &named) != 0) return false;
+    if (::fstat(fd, &held) != 0 || ::stat(name.c_str(), &named) != 0)
+        return false;
     return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
@@ -58,11 +62,13 @@ bool stillNamed(int fd, const std::string& name) {
 
 std::string readWholeFile(const std::string& path) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) return std::string();
+    if (!file)
+        return std::string();
     std::string bytes;
     char block[4096];
     std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0) bytes.append(block, got);
+    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0)
+        bytes.append(block, got);
     return bytes;
 }
 
@@ -73,9 +79,12 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     const std::string temp = path + ".tmp";
     // No O_TRUNC: the file may belong to a writer that is still busy with it.
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-    if (!fd.valid()) return;
-    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return; // another save is writing it
-    if (!stillNamed(fd.get(), temp)) return;
+    if (!fd.valid())
+        return;
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return; // another save is writing it
+    if (!stillNamed(fd.get(), temp))
+        return;
 
     const bool complete =
         ::ftruncate(fd.get(), 0) == 0 && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;

@@ -11,7 +11,7 @@ namespace velk {
 namespace {
 
 class UniqueHandle {
-public:
+  public:
     explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
@@ -20,13 +20,14 @@ public:
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
     // Whether the handle closed cleanly; a handle that was never open counts as a failure.
     bool close() {
-        if (!valid()) return false;
+        if (!valid())
+            return false;
         const bool closed = CloseHandle(handle_) != FALSE;
         handle_ = INVALID_HANDLE_VALUE;
         return closed;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -61,7 +62,8 @@ std::string readWholeFile(const std::string& path) {
     UniqueHandle file(CreateFileW(toUtf16(path).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return std::string();
+    if (!file.valid())
+        return std::string();
     std::string bytes;
     char block[4096];
     DWORD got = 0;
@@ -82,7 +84,8 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     const std::wstring temp = toUtf16(path + ".tmp");
     UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return;
+    if (!file.valid())
+        return;
 
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
         // A short file must never reach the target.

@@ -11,23 +11,30 @@ constexpr std::size_t kNone = std::string::npos;
 // the colon: a line break there means "no value", as the files we write never contain one.
 std::size_t findValueStart(const std::string& text, const std::string& key) {
     const std::string needle = "\"" + key + "\"";
-    if (needle.size() > text.size()) return kNone;
+    if (needle.size() > text.size())
+        return kNone;
     const std::size_t at = text.find(needle);
-    if (at == kNone) return kNone;
+    if (at == kNone)
+        return kNone;
     const std::size_t colon = text.find(':', at + needle.size());
-    if (colon == kNone) return kNone;
+    if (colon == kNone)
+        return kNone;
     std::size_t pos = colon + 1;
-    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
     return pos < text.size() ? pos : kNone;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
 bool findJsonString(const std::string& text, const std::string& key, std::string& out) {
     std::size_t pos = findValueStart(text, key);
-    if (pos == kNone || text[pos] != '"') return false;
+    if (pos == kNone || text[pos] != '"')
+        return false;
     ++pos;
     std::string value;
     while (pos < text.size() && text[pos] != '"') {
@@ -46,14 +53,17 @@ bool findJsonString(const std::string& text, const std::string& key, std::string
 
 bool findJsonInt(const std::string& text, const std::string& key, int& out) {
     std::size_t pos = findValueStart(text, key);
-    if (pos == kNone) return false;
+    if (pos == kNone)
+        return false;
     bool negative = false;
     if (text[pos] == '-') {
         negative = true;
         ++pos;
-        if (pos >= text.size()) return false;
+        if (pos >= text.size())
+            return false;
     }
-    if (!isDigit(text[pos])) return false;
+    if (!isDigit(text[pos]))
+        return false;
 
     // 18 decimal digits always fit in 64 bits, so the cap below never sees an overflow.
     constexpr int kCountedDigits = 18;
@@ -61,9 +71,11 @@ bool findJsonInt(const std::string& text, const std::string& key, int& out) {
     std::int64_t value = 0;
     int digits = 0;
     for (; pos < text.size() && isDigit(text[pos]); ++pos, ++digits) {
-        if (digits < kCountedDigits) value = value * 10 + (text[pos] - '0');
+        if (digits < kCountedDigits)
+            value = value * 10 + (text[pos] - '0');
     }
-    if (value > kLimit) value = kLimit;
+    if (value > kLimit)
+        value = kLimit;
     out = static_cast<int>(negative ? -value : value);
     return true;
 }
@@ -73,10 +85,18 @@ std::string escapeJsonText(const std::string& text) {
     escaped.reserve(text.size());
     for (const char c : text) {
         switch (c) {
-        case '"': escaped += "\\\""; break;
-        case '\\': escaped += "\\\\"; break;
-        case '\n': escaped += "\\n"; break;
-        default: escaped += c; break;
+        case '"':
+            escaped += "\\\"";
+            break;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        default:
+            escaped += c;
+            break;
         }
     }
     return escaped;

@@ -37,10 +37,14 @@ std::string settingsToText(const Settings& s) {
     text += ",\"font_px\":" + std::to_string(s.font_px);
     text += ",\"compute_all_menus\":";
     text += s.compute_all_menus ? '1' : '0';
-    if (s.has_win_x) appendIntField(text, "win_x", s.win_x);
-    if (s.has_win_y) appendIntField(text, "win_y", s.win_y);
-    if (s.has_win_w) appendIntField(text, "win_w", s.win_w);
-    if (s.has_win_h) appendIntField(text, "win_h", s.win_h);
+    if (s.has_win_x)
+        appendIntField(text, "win_x", s.win_x);
+    if (s.has_win_y)
+        appendIntField(text, "win_y", s.win_y);
+    if (s.has_win_w)
+        appendIntField(text, "win_w", s.win_w);
+    if (s.has_win_h)
+        appendIntField(text, "win_h", s.win_h);
     if (s.has_monitor) {
         text += ',';
         appendStringField(text, "monitor", s.monitor);
@@ -51,13 +55,15 @@ std::string settingsToText(const Settings& s) {
 
 Settings settingsFromText(const std::string& text) {
     Settings s;
-    if (text.empty()) return s;
+    if (text.empty())
+        return s;
     findJsonString(text, "label_algo", s.label_algo);
     findJsonString(text, "label_format", s.label_format);
     findJsonString(text, "theme", s.theme);
     findJsonInt(text, "font_px", s.font_px);
     int computeAll = 0;
-    if (findJsonInt(text, "compute_all_menus", computeAll)) s.compute_all_menus = computeAll != 0;
+    if (findJsonInt(text, "compute_all_menus", computeAll))
+        s.compute_all_menus = computeAll != 0;
     readOptionalInt(text, "win_x", s.has_win_x, s.win_x);
     readOptionalInt(text, "win_y", s.has_win_y, s.win_y);
     readOptionalInt(text, "win_w", s.has_win_w, s.win_w);
@@ -66,7 +72,9 @@ Settings settingsFromText(const std::string& text) {
     return s;
 }
 
-Settings loadSettings() { return settingsFromText(readWholeFile(settingsFilePath())); }
+Settings loadSettings() {
+    return settingsFromText(readWholeFile(settingsFilePath()));
+}
 
 void saveSettings(const Settings& settings) {
     writeFileReplacing(settingsFilePath(), settingsToText(settings));

@@ -11,6 +11,8 @@ std::string settingsFolderPath() {
     return base + "/velkscope";
 }
 
-std::string settingsFilePath() { return settingsFolderPath() + "/config.json"; }
+std::string settingsFilePath() {
+    return settingsFolderPath() + "/config.json";
+}
 
 } // namespace velk

@@ -11,10 +11,12 @@ namespace {
 // arrives intact.
 std::wstring environmentValue(const wchar_t* name) {
     const DWORD needed = GetEnvironmentVariableW(name, nullptr, 0);
-    if (needed == 0) return std::wstring();
+    if (needed == 0)
+        return std::wstring();
     std::wstring value(needed, L'\0');
     const DWORD written = GetEnvironmentVariableW(name, &value[0], needed);
-    if (written == 0 || written >= needed) return std::wstring();
+    if (written == 0 || written >= needed)
+        return std::wstring();
     value.resize(written);
     return value;
 }
@@ -27,6 +29,8 @@ std::string settingsFolderPath() {
     return base + "\\velkscope";
 }
 
-std::string settingsFilePath() { return settingsFolderPath() + "\\config.json"; }
+std::string settingsFilePath() {
+    return settingsFolderPath() + "\\config.json";
+}
 
 } // namespace velk

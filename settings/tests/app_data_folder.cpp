@@ -30,7 +30,8 @@ void setEnvironment(const char* name, const char* utf8Value) {
 bool readEnvironment(const char* name, std::string& utf8Value) {
     const std::wstring wideName = toUtf16(name);
     const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (needed == 0) return false;
+    if (needed == 0)
+        return false;
     std::wstring value(needed, L'\0');
     const DWORD written = GetEnvironmentVariableW(wideName.c_str(), &value[0], needed);
     value.resize(written);
@@ -38,7 +39,9 @@ bool readEnvironment(const char* name, std::string& utf8Value) {
     return true;
 }
 
-static unsigned long processId() { return GetCurrentProcessId(); }
+static unsigned long processId() {
+    return GetCurrentProcessId();
+}
 #else
 const char* const kSeparator = "/";
 
@@ -52,26 +55,33 @@ void setEnvironment(const char* name, const char* utf8Value) {
 
 bool readEnvironment(const char* name, std::string& utf8Value) {
     const char* value = std::getenv(name);
-    if (value == nullptr) return false;
+    if (value == nullptr)
+        return false;
     utf8Value = value;
     return true;
 }
 
-static unsigned long processId() { return static_cast<unsigned long>(::getpid()); }
+static unsigned long processId() {
+    return static_cast<unsigned long>(::getpid());
+}
 #endif
 
-std::filesystem::path fsPath(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+std::filesystem::path fsPath(const std::string& utf8) {
+    return std::filesystem::u8path(utf8);
+}
 
 std::string readBytes(const std::string& utf8Path) {
     std::ifstream in(fsPath(utf8Path), std::ios::binary);
-    if (!in) return std::string();
+    if (!in)
+        return std::string();
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void writeBytes(const std::string& utf8Path, const std::string& bytes) {
     std::ofstream out(fsPath(utf8Path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) throw std::runtime_error("cannot write " + utf8Path);
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + utf8Path);
 }
 
 bool exists(const std::string& utf8Path) {

@@ -9,7 +9,7 @@ namespace velk::test {
 // Creates an empty folder (its last level named `leaf`, UTF-8) under the system's temporary
 // folder, points APPDATA at it, and on destruction restores APPDATA and removes the folder.
 class ScopedAppData {
-public:
+  public:
     explicit ScopedAppData(const std::string& leaf = "appdata");
     ScopedAppData(const ScopedAppData&) = delete;
     ScopedAppData& operator=(const ScopedAppData&) = delete;
@@ -18,7 +18,7 @@ public:
     // The APPDATA value, UTF-8.
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path root_;
     std::string path_;
     bool hadPrevious_ = false;

@@ -28,16 +28,16 @@ namespace {
 constexpr int kIterations = 150; // each process start under the emulator costs far more
 
 class Writers {
-public:
+  public:
     Writers(int count, int iterations) {
         wchar_t self[MAX_PATH];
         const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring program(self, length);
-        program = program.substr(0, program.find_last_of(L"\\/") + 1) +
-                  L"settings_stress_writer.exe";
+        program =
+            program.substr(0, program.find_last_of(L"\\/") + 1) + L"settings_stress_writer.exe";
         for (int w = 0; w < count; ++w) {
-            std::wstring commandLine = L"\"" + program + L"\" " + std::to_wstring(w) + L" " +
-                                       std::to_wstring(iterations);
+            std::wstring commandLine =
+                L"\"" + program + L"\" " + std::to_wstring(w) + L" " + std::to_wstring(iterations);
             STARTUPINFOW startup{};
             startup.cb = sizeof startup;
             PROCESS_INFORMATION info{};
@@ -54,14 +54,16 @@ public:
     Writers& operator=(const Writers&) = delete;
     ~Writers() {
         for (HANDLE process : processes_) {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 9);
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 9);
             CloseHandle(process);
         }
     }
     bool started(int count) const { return static_cast<int>(processes_.size()) == count; }
     bool running() const {
         for (HANDLE process : processes_) {
-            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) return true;
+            if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                return true;
         }
         return false;
     }
@@ -69,12 +71,13 @@ public:
         for (HANDLE process : processes_) {
             DWORD code = 1;
             WaitForSingleObject(process, INFINITE);
-            if (!GetExitCodeProcess(process, &code) || code != 0) return false;
+            if (!GetExitCodeProcess(process, &code) || code != 0)
+                return false;
         }
         return true;
     }
 
-private:
+  private:
     std::vector<HANDLE> processes_;
 };
 
@@ -83,7 +86,7 @@ private:
 constexpr int kIterations = 1500;
 
 class Writers {
-public:
+  public:
     Writers(int count, int iterations) {
         for (int w = 0; w < count; ++w) {
             const pid_t child = ::fork();
@@ -92,7 +95,8 @@ public:
                 continue;
             }
             if (child == 0) {
-                for (int i = 0; i < iterations; ++i) saveSettings(test::stressRecord(w, i));
+                for (int i = 0; i < iterations; ++i)
+                    saveSettings(test::stressRecord(w, i));
                 ::_exit(0);
             }
             children_.push_back(child);
@@ -113,7 +117,8 @@ public:
     bool running() {
         bool any = false;
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            if (statuses_[i] != -1) continue;
+            if (statuses_[i] != -1)
+                continue;
             int status = 0;
             if (::waitpid(children_[i], &status, WNOHANG) == children_[i]) {
                 statuses_[i] = status;
@@ -124,14 +129,16 @@ public:
         return any;
     }
     bool allSucceeded() {
-        while (running()) ::usleep(1000);
+        while (running())
+            ::usleep(1000);
         for (const int status : statuses_) {
-            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                return false;
         }
         return true;
     }
 
-private:
+  private:
     std::vector<pid_t> children_;
     std::vector<int> statuses_;
 };
@@ -149,7 +156,8 @@ struct ReadLog {
         ++reads;
         int writer = 0;
         int iteration = 0;
-        if (text.empty() && !seenFile) return; // no save has gone through yet
+        if (text.empty() && !seenFile)
+            return; // no save has gone through yet
         seenFile = true;
         if (test::isCompleteStressText(text, writer, iteration)) {
             seen.insert({writer, iteration});
@@ -165,7 +173,8 @@ TEST(settings_concurrency, ReadersOnlyEverSeeOneWritersCompleteFile) {
     {
         Writers writers(test::kStressWriters, kIterations);
         ASSERT_TRUE(writers.started(test::kStressWriters));
-        while (writers.running()) log.read(readWholeFile(settingsFilePath()));
+        while (writers.running())
+            log.read(readWholeFile(settingsFilePath()));
         EXPECT_TRUE(writers.allSucceeded());
     }
     const std::string last = readWholeFile(settingsFilePath());
@@ -178,9 +187,10 @@ TEST(settings_concurrency, ReadersOnlyEverSeeOneWritersCompleteFile) {
     EXPECT_TRUE(test::isCompleteStressText(last, writer, iteration));
     // The readers must actually have watched the file change under several writers.
     std::set<int> writersSeen;
-    for (const auto& entry : log.seen) writersSeen.insert(entry.first);
-    EXPECT_GE(writersSeen.size(), 2u) << log.seen.size() << " distinct files in " << log.reads
-                                      << " reads";
+    for (const auto& entry : log.seen)
+        writersSeen.insert(entry.first);
+    EXPECT_GE(writersSeen.size(), 2u)
+        << log.seen.size() << " distinct files in " << log.reads << " reads";
     std::cout << log.reads << " reads, " << log.seen.size() << " distinct complete files from "
               << writersSeen.size() << " writers\n";
 #ifndef _WIN32

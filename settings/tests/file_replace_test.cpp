@@ -21,7 +21,7 @@ namespace velk {
 namespace {
 
 class settings_replace : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         target = settingsFilePath();
         temp = target + ".tmp";
@@ -68,7 +68,7 @@ TEST_F(settings_replace, MissingFileReadsEmpty) {
 #ifdef _WIN32
 
 class OpenFile {
-public:
+  public:
     OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition)
         : handle_(CreateFileW(toUtf16(path).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr)) {}
@@ -77,11 +77,12 @@ public:
     ~OpenFile() { close(); }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
     void close() {
-        if (valid()) CloseHandle(handle_);
+        if (valid())
+            CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -92,8 +93,8 @@ TEST_F(settings_replace, SkipsWhileAnotherSaveHoldsTheTemporaryFile) {
     writeFileReplacing(target, newText);
     // What keeps a save from installing a temporary file that another save reopened after
     // the first one closed it: the move by name is refused while that save holds it.
-    EXPECT_FALSE(MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(),
-                             MOVEFILE_REPLACE_EXISTING));
+    EXPECT_FALSE(
+        MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(), MOVEFILE_REPLACE_EXISTING));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     otherSave.close();
     EXPECT_EQ(test::readBytes(target), oldText);
@@ -142,7 +143,8 @@ TEST_F(settings_replace, FailedWriteKeepsTheOldFileByteForByte) {
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN); // the write then fails with EFBIG instead
         const struct rlimit limit = {4096, 4096};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(3);
         writeFileReplacing(target, longText);
         ::_exit(0);
     }

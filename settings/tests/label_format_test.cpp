@@ -64,7 +64,9 @@ TEST(settings_labels, ShortensByFormat) {
         // Real digest lengths: CRC32 (8), MD5 (32), 64 characters.
         {"0123abcd", "4m", "0123abcd"},
         {"0123abcd", "2m", "01-3a-cd"},
-        {"00000000000000xy" "z0000000000000ab", "2m", "00-yz-ab"},
+        {"00000000000000xy"
+         "z0000000000000ab",
+         "2m", "00-yz-ab"},
         {"00000000000000wxyz00000000000000", "4m", "0000-wxyz-0000"},
         {std::string(31, '0') + "pq" + std::string(31, '0'), "2m", "00-pq-00"},
         {std::string(30, '0') + "pqrs" + std::string(30, '0'), "4m", "0000-pqrs-0000"},

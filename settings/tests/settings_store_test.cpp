@@ -21,7 +21,7 @@ const std::string kDefaultText =
     R"({"label_algo":"MD5","label_format":"4","theme":"system","font_px":12,"compute_all_menus":0})";
 
 class settings_store : public ::testing::Test {
-protected:
+  protected:
     test::ScopedAppData appData;
     std::string folder() const { return appData.path() + kSeparator + "velkscope"; }
     std::string file() const { return folder() + kSeparator + "config.json"; }

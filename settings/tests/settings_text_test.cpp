@@ -156,8 +156,7 @@ TEST(settings_text, ReadsTolerantly) {
         {"UTF-8 byte-order mark", "\xEF\xBB\xBF{\"label_algo\":\"SHA-1\"}",
          [](Settings& s) { s.label_algo = "SHA-1"; }},
         {"UTF-16 file matches nothing",
-         utf16LittleEndianWithMark(R"({"font_px":18,"theme":"dark"})"),
-         [](Settings&) {}},
+         utf16LittleEndianWithMark(R"({"font_px":18,"theme":"dark"})"), [](Settings&) {}},
         {"foreign keys and whitespace ignored",
          "{\n  \"version\": 3,\n  \"font_px\": 16,\n  \"extra\": {\"win_x\": 5}\n}\n",
          [](Settings& s) {

@@ -7,9 +7,11 @@
 #include <cwchar>
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) return 2;
+    if (argc != 3)
+        return 2;
     const int writer = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
     const int iterations = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
-    for (int i = 0; i < iterations; ++i) velk::saveSettings(velk::test::stressRecord(writer, i));
+    for (int i = 0; i < iterations; ++i)
+        velk::saveSettings(velk::test::stressRecord(writer, i));
     return 0;
 }
