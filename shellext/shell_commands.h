@@ -1,6 +1,8 @@
 #pragma once
 // What the menu's commands do outside the menu: the clipboard copy, the size probe and the
-// start of the viewer. The property page uses them too.
+// start of the viewer. The property page uses them too. Failures of the platform are
+// silent; only std::bad_alloc (while converting or composing the texts) can escape, for the
+// COM method that called them to turn into its failure result.
 
 #include <string>
 

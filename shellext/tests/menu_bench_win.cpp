@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
     }
     std::printf("QueryContextMenu, median and min of %d builds (ms), random data in cache\n",
                 repeats);
+    std::printf("screen width %d px: items wrap beyond %d px\n", GetSystemMetrics(SM_CXSCREEN),
+                static_cast<int>(GetSystemMetrics(SM_CXSCREEN) * 0.6));
     for (const long long mib : {10LL, 128LL}) {
         const std::wstring path = scratch + L"\\bench " + std::to_wstring(mib) + L" MiB.bin";
         if (!writeRandomFile(path, mib * 1024 * 1024)) {
