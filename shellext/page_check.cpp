@@ -11,19 +11,24 @@ PageCheckOutcome checkClipboardTextOnPage(const std::string& clipboardText,
     outcome.text = "Clipboard isn't a hash for this file.";
 
     std::string candidate;
-    if (!parseClipboardHash(clipboardText, candidate)) return outcome;
+    if (!parseClipboardHash(clipboardText, candidate))
+        return outcome;
 
     bool anyOfThatLength = false;
     std::string matching;
     for (const std::string& name : algorithmNames()) {
         const auto found = results.find(name);
-        if (found == results.end() || found->second.size() != candidate.size()) continue;
+        if (found == results.end() || found->second.size() != candidate.size())
+            continue;
         anyOfThatLength = true;
-        if (found->second != candidate) continue;
-        if (!matching.empty()) matching += " / ";
+        if (found->second != candidate)
+            continue;
+        if (!matching.empty())
+            matching += " / ";
         matching += name;
     }
-    if (!anyOfThatLength) return outcome;
+    if (!anyOfThatLength)
+        return outcome;
 
     if (matching.empty()) {
         outcome.kind = CheckResultKind::Mismatch;

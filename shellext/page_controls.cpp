@@ -23,8 +23,8 @@ std::vector<PageControlSpec> pageControlTable(const std::string& headerText, boo
         const std::vector<std::string>& names = algorithmNames();
         for (std::size_t i = 0; i < names.size(); ++i) {
             const int row = static_cast<int>(i);
-            table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy",
-                             ID_PAGE_COPY_BASE + row, kDisabled, PageFont::Ui, row});
+            table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy", ID_PAGE_COPY_BASE + row,
+                             kDisabled, PageFont::Ui, row});
             table.push_back({PageControlRole::NameLabel, "STATIC", names[i], 0,
                              kLeftNoWordWrap | kCenterImage, PageFont::Ui, row});
             table.push_back({PageControlRole::DigestEdit, "EDIT", "computing...", 0,
@@ -39,25 +39,32 @@ std::vector<PageControlSpec> pageControlTable(const std::string& headerText, boo
 }
 
 std::string pageHeaderText(bool isResolvedShortcut, bool tooLarge, const std::string& targetUtf8) {
-    if (isResolvedShortcut) return "Shortcut target: " + targetUtf8;
-    if (tooLarge) return "File too large to hash here - open the Velkscope.";
+    if (isResolvedShortcut)
+        return "Shortcut target: " + targetUtf8;
+    if (tooLarge)
+        return "File too large to hash here - open the Velkscope.";
     return std::string();
 }
 
-bool pageFileTooLarge(long long size) { return size > kPageHashLimit; }
+bool pageFileTooLarge(long long size) {
+    return size > kPageHashLimit;
+}
 
 bool hasShortcutExtension(const std::wstring& path) {
-    if (path.size() <= 3) return false;
+    if (path.size() <= 3)
+        return false;
     std::wstring last = path.substr(path.size() - 4);
     for (wchar_t& c : last) {
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
     }
     return last == L".lnk";
 }
 
 int pageCopyRow(int id, std::size_t rowCount) {
     const long long row = static_cast<long long>(id) - ID_PAGE_COPY_BASE;
-    if (row < 0 || row >= static_cast<long long>(rowCount)) return -1;
+    if (row < 0 || row >= static_cast<long long>(rowCount))
+        return -1;
     return static_cast<int>(row);
 }
 

@@ -38,20 +38,23 @@ PropertyPageState* stateOf(HWND window) {
 
 // A window's DC with one font selected, both given back on scope exit.
 class FontDc {
-public:
+  public:
     FontDc(HWND window, HGDIOBJ font) : window_(window), dc_(GetDC(window)) {
-        if (dc_ != nullptr && font != nullptr) previous_ = SelectObject(dc_, font);
+        if (dc_ != nullptr && font != nullptr)
+            previous_ = SelectObject(dc_, font);
     }
     ~FontDc() {
-        if (dc_ == nullptr) return;
-        if (previous_ != nullptr) SelectObject(dc_, previous_);
+        if (dc_ == nullptr)
+            return;
+        if (previous_ != nullptr)
+            SelectObject(dc_, previous_);
         ReleaseDC(window_, dc_);
     }
     FontDc(const FontDc&) = delete;
     FontDc& operator=(const FontDc&) = delete;
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
     HGDIOBJ previous_ = nullptr;
@@ -65,17 +68,18 @@ void place(HWND control, const PageRect& r) {
 
 long long targetFileSize(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 HWND createControl(HWND page, const PageControlSpec& spec, HFONT font) {
     const DWORD style = WS_CHILD | WS_VISIBLE | spec.style;
-    HWND control = CreateWindowExW(0, toUtf16(spec.className).c_str(), toUtf16(spec.text).c_str(),
-                                   style, 0, 0, 0, 0, page,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                   moduleHandle, nullptr);
-    if (control != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HWND control = CreateWindowExW(
+        0, toUtf16(spec.className).c_str(), toUtf16(spec.text).c_str(), style, 0, 0, 0, 0, page,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), moduleHandle, nullptr);
+    if (control != nullptr)
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
 }
 
@@ -86,7 +90,8 @@ void fillCombos(PropertyPageState& state) {
                      reinterpret_cast<LPARAM>(toUtf16(name).c_str()));
     }
     const auto algo = std::find(names.begin(), names.end(), state.labelAlgo);
-    if (algo != names.end()) SendMessageW(state.algoCombo, CB_SETCURSEL, algo - names.begin(), 0);
+    if (algo != names.end())
+        SendMessageW(state.algoCombo, CB_SETCURSEL, algo - names.begin(), 0);
 
     state.formatKeys.clear();
     for (const LabelFormat& format : kLabelFormats) {
@@ -102,38 +107,59 @@ void fillCombos(PropertyPageState& state) {
 
 void recordControl(PropertyPageState& state, const PageControlSpec& spec, HWND control) {
     switch (spec.role) {
-    case PageControlRole::Header: state.headerLabel = control; break;
-    case PageControlRole::OpenViewer: state.openViewerButton = control; break;
-    case PageControlRole::SettingsLabel: state.settingsLabel = control; break;
-    case PageControlRole::AlgoCombo: state.algoCombo = control; break;
-    case PageControlRole::FormatCombo: state.formatCombo = control; break;
-    case PageControlRole::Preview: state.previewLabel = control; break;
+    case PageControlRole::Header:
+        state.headerLabel = control;
+        break;
+    case PageControlRole::OpenViewer:
+        state.openViewerButton = control;
+        break;
+    case PageControlRole::SettingsLabel:
+        state.settingsLabel = control;
+        break;
+    case PageControlRole::AlgoCombo:
+        state.algoCombo = control;
+        break;
+    case PageControlRole::FormatCombo:
+        state.formatCombo = control;
+        break;
+    case PageControlRole::Preview:
+        state.previewLabel = control;
+        break;
     case PageControlRole::CopyButton:
         state.copyButtons.push_back(control);
         state.rowAlgorithms.push_back(algorithmNames()[static_cast<std::size_t>(spec.row)]);
         break;
-    case PageControlRole::NameLabel: state.nameLabels.push_back(control); break;
-    case PageControlRole::DigestEdit: state.digestEdits.push_back(control); break;
-    case PageControlRole::CheckButton: state.checkButton = control; break;
-    case PageControlRole::CheckResult: state.checkResultLabel = control; break;
+    case PageControlRole::NameLabel:
+        state.nameLabels.push_back(control);
+        break;
+    case PageControlRole::DigestEdit:
+        state.digestEdits.push_back(control);
+        break;
+    case PageControlRole::CheckButton:
+        state.checkButton = control;
+        break;
+    case PageControlRole::CheckResult:
+        state.checkResultLabel = control;
+        break;
     }
 }
 
 BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
     PropertyPageState* state = reinterpret_cast<PropertyPageState*>(sheetPage->lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
-    if (state == nullptr) return TRUE;
+    if (state == nullptr)
+        return TRUE;
 
     state->uiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    state->monoFont.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                      DEFAULT_QUALITY, DEFAULT_PITCH, L"Consolas"));
+    state->monoFont.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH, L"Consolas"));
 
     const long long size = targetFileSize(state->targetPath);
     const bool tooLarge = pageFileTooLarge(size);
     state->computing = !tooLarge;
-    const std::string header =
-        pageHeaderText(state->targetPath != state->selectedPath, tooLarge, toUtf8(state->targetPath));
+    const std::string header = pageHeaderText(state->targetPath != state->selectedPath, tooLarge,
+                                              toUtf8(state->targetPath));
 
     Settings settings = loadSettings();
     normalizeLabelSettings(settings);
@@ -141,12 +167,12 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
     state->labelFormat = settings.label_format;
 
     for (const PageControlSpec& spec : pageControlTable(header, tooLarge, state->resultsReady)) {
-        HFONT font = spec.font == PageFont::Mono
-                         ? static_cast<HFONT>(state->monoFont.get())
-                         : state->uiFont;
+        HFONT font =
+            spec.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get()) : state->uiFont;
         HWND control = createControl(window, spec, font);
         recordControl(*state, spec, control);
-        if (spec.role == PageControlRole::FormatCombo) fillCombos(*state);
+        if (spec.role == PageControlRole::FormatCombo)
+            fillCombos(*state);
     }
 
     if (state->computing && !startPageHashWorker(window, toUtf8(state->targetPath))) {
@@ -180,7 +206,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
     const int row = pageCopyRow(id, state.rowAlgorithms.size());
     if (row >= 0) {
         const auto found = state.results.find(state.rowAlgorithms[static_cast<std::size_t>(row)]);
-        if (found != state.results.end()) copyTextToClipboard(found->second);
+        if (found != state.results.end())
+            copyTextToClipboard(found->second);
         return TRUE;
     }
     switch (id) {
@@ -188,7 +215,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
         checkClipboardOnPage(window, state);
         return TRUE;
     case ID_PAGE_ALGO: {
-        if (notification != CBN_SELCHANGE) return FALSE;
+        if (notification != CBN_SELCHANGE)
+            return FALSE;
         const int index = comboSelection(state.algoCombo);
         if (index >= 0 && static_cast<std::size_t>(index) < algorithmNames().size()) {
             state.labelAlgo = algorithmNames()[static_cast<std::size_t>(index)];
@@ -200,7 +228,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
         return TRUE;
     }
     case ID_PAGE_FORMAT: {
-        if (notification != CBN_SELCHANGE) return FALSE;
+        if (notification != CBN_SELCHANGE)
+            return FALSE;
         const int index = comboSelection(state.formatCombo);
         if (index >= 0 && static_cast<std::size_t>(index) < state.formatKeys.size()) {
             state.labelFormat = state.formatKeys[static_cast<std::size_t>(index)];
@@ -233,12 +262,18 @@ void scrollTo(HWND window, PropertyPageState& state, int position) {
 
 PageScrollAction scrollActionOf(int code) {
     switch (code) {
-    case SB_LINEUP: return PageScrollAction::LineUp;
-    case SB_LINEDOWN: return PageScrollAction::LineDown;
-    case SB_PAGEUP: return PageScrollAction::PageUp;
-    case SB_PAGEDOWN: return PageScrollAction::PageDown;
-    case SB_THUMBTRACK: return PageScrollAction::ThumbTrack;
-    default: return PageScrollAction::Other;
+    case SB_LINEUP:
+        return PageScrollAction::LineUp;
+    case SB_LINEDOWN:
+        return PageScrollAction::LineDown;
+    case SB_PAGEUP:
+        return PageScrollAction::PageUp;
+    case SB_PAGEDOWN:
+        return PageScrollAction::PageDown;
+    case SB_THUMBTRACK:
+        return PageScrollAction::ThumbTrack;
+    default:
+        return PageScrollAction::Other;
     }
 }
 
@@ -252,8 +287,8 @@ void onVScroll(HWND window, PropertyPageState& state, int code) {
                                 info.nMax, info.nTrackPos));
 }
 
-INT_PTR onCtlColorStatic(HWND window, PropertyPageState& state, HDC dc, HWND control,
-                         WPARAM wParam, LPARAM lParam) {
+INT_PTR onCtlColorStatic(HWND window, PropertyPageState& state, HDC dc, HWND control, WPARAM wParam,
+                         LPARAM lParam) {
     RgbColour colour{};
     if (control != state.checkResultLabel || !checkResultColour(state.checkResultKind, colour)) {
         return FALSE;
@@ -273,10 +308,12 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PropertyPageState* state = stateOf(window);
     if (message == WM_PAGE_HASHES_DONE) {
         std::unique_ptr<PageHashMessage> owned(reinterpret_cast<PageHashMessage*>(lParam));
-        if (state != nullptr) onHashesDone(window, *state, std::move(owned));
+        if (state != nullptr)
+            onHashesDone(window, *state, std::move(owned));
         return TRUE;
     }
-    if (state == nullptr) return FALSE;
+    if (state == nullptr)
+        return FALSE;
     switch (message) {
     case WM_COMMAND:
         return onCommand(window, *state, LOWORD(wParam), HIWORD(wParam));
@@ -325,17 +362,20 @@ void showPageResults(PropertyPageState& state) {
             continue;
         }
         SetWindowTextW(state.digestEdits[i], toUtf16(found->second).c_str());
-        if (i < state.copyButtons.size()) EnableWindow(state.copyButtons[i], TRUE);
+        if (i < state.copyButtons.size())
+            EnableWindow(state.copyButtons[i], TRUE);
     }
-    if (state.resultsReady && state.checkButton != nullptr) EnableWindow(state.checkButton, TRUE);
+    if (state.resultsReady && state.checkButton != nullptr)
+        EnableWindow(state.checkButton, TRUE);
     state.cachedEditWidth = -1;
 }
 
 void updatePagePreview(PropertyPageState& state) {
-    if (state.previewLabel == nullptr) return;
-    SetWindowTextW(state.previewLabel,
-                   toUtf16(formatMenuPreview(state.results, state.labelAlgo, state.labelFormat))
-                       .c_str());
+    if (state.previewLabel == nullptr)
+        return;
+    SetWindowTextW(
+        state.previewLabel,
+        toUtf16(formatMenuPreview(state.results, state.labelAlgo, state.labelFormat)).c_str());
 }
 
 void layoutPropertyPage(HWND window, PropertyPageState& state) {
@@ -366,17 +406,21 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
         m.chars = GetWindowTextW(edit, text, 300);
         return m;
     };
-    const PageLayout l = layoutPropertyPage(input, state.rowHeights, state.cachedEditWidth, measure);
+    const PageLayout l =
+        layoutPropertyPage(input, state.rowHeights, state.cachedEditWidth, measure);
 
-    if (input.hasHeader) place(state.headerLabel, l.header);
+    if (input.hasHeader)
+        place(state.headerLabel, l.header);
     place(state.openViewerButton, l.openButton);
     place(state.settingsLabel, l.settingsLabel);
     place(state.algoCombo, l.algoCombo);
     place(state.formatCombo, l.formatCombo);
     place(state.previewLabel, l.preview);
     for (std::size_t i = 0; i < state.digestEdits.size(); ++i) {
-        if (i < state.copyButtons.size()) place(state.copyButtons[i], l.copyButtons[i]);
-        if (i < state.nameLabels.size()) place(state.nameLabels[i], l.nameLabels[i]);
+        if (i < state.copyButtons.size())
+            place(state.copyButtons[i], l.copyButtons[i]);
+        if (i < state.nameLabels.size())
+            place(state.nameLabels[i], l.nameLabels[i]);
         place(state.digestEdits[i], l.digestEdits[i]);
     }
     place(state.checkButton, l.checkButton);
@@ -396,7 +440,8 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
 void checkClipboardOnPage(HWND, PropertyPageState& state) {
     const PageCheckOutcome outcome = checkClipboardTextOnPage(readClipboardText(), state.results);
     state.checkResultKind = outcome.kind;
-    if (state.checkResultLabel == nullptr) return;
+    if (state.checkResultLabel == nullptr)
+        return;
     SetWindowTextW(state.checkResultLabel, toUtf16(outcome.text).c_str());
     InvalidateRect(state.checkResultLabel, nullptr, TRUE);
 }

@@ -8,11 +8,15 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kMinRowHeight = 22;
 
-int clampScroll(int position, int limit) { return std::clamp(position, 0, std::max(0, limit)); }
+int clampScroll(int position, int limit) {
+    return std::clamp(position, 0, std::max(0, limit));
+}
 
 } // namespace
 
-int pageCharWidth(int averageCharWidth) { return averageCharWidth < 1 ? 7 : averageCharWidth; }
+int pageCharWidth(int averageCharWidth) {
+    return averageCharWidth < 1 ? 7 : averageCharWidth;
+}
 
 int pageRowHeight(const RowTextMeasure& measure, int charWidth, int editWidth, int lineHeight) {
     // The edit's own line count follows its real glyph widths, the estimate from the text
@@ -48,7 +52,8 @@ PageLayout layoutPropertyPage(const PageLayoutInput& input, std::vector<int>& ro
     const int editWidth = std::max(60, w - 162);
     out.editWidth = editWidth;
     const bool remeasure = editWidth != cachedEditWidth;
-    if (remeasure) rowHeights.assign(input.rowCount, kMinRowHeight);
+    if (remeasure)
+        rowHeights.assign(input.rowCount, kMinRowHeight);
 
     for (std::size_t i = 0; i < input.rowCount; ++i) {
         out.copyButtons.push_back({kMargin, y, 46, 22});
@@ -62,7 +67,8 @@ PageLayout layoutPropertyPage(const PageLayoutInput& input, std::vector<int>& ro
         out.digestEdits.push_back({150, y, editWidth, h});
         y += h + 6;
     }
-    if (remeasure) cachedEditWidth = editWidth;
+    if (remeasure)
+        cachedEditWidth = editWidth;
 
     out.checkButton = {kMargin, y + 4, 56, 22};
     out.checkResult = {72, y + 4, w - 80, 44};

@@ -30,7 +30,7 @@ struct PageLayoutInput {
 };
 
 struct PageLayout {
-    PageRect header; // all zero when the header is empty
+    PageRect header;     // all zero when the header is empty
     PageRect openButton; // all zero when there is no Open button
     PageRect settingsLabel, algoCombo, formatCombo, preview;
     std::vector<PageRect> copyButtons, nameLabels, digestEdits;

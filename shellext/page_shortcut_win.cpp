@@ -13,7 +13,8 @@
 namespace velk {
 
 std::wstring resolveShortcutTarget(const std::wstring& path) {
-    if (!hasShortcutExtension(path)) return path;
+    if (!hasShortcutExtension(path))
+        return path;
     std::wstring result = path;
 
     IShellLinkW* rawLink = nullptr;
@@ -28,7 +29,8 @@ std::wstring resolveShortcutTarget(const std::wstring& path) {
         return result;
     }
     UniqueCom<IPersistFile> file(rawFile);
-    if (FAILED(file.get()->Load(path.c_str(), 0))) return result;
+    if (FAILED(file.get()->Load(path.c_str(), 0)))
+        return result;
 
     wchar_t target[MAX_PATH] = {};
     if (SUCCEEDED(link.get()->GetPath(target, MAX_PATH, nullptr, 0)) && target[0] != L'\0') {

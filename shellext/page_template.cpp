@@ -8,8 +8,16 @@ constexpr std::uint32_t kDsControl = 0x0400;
 constexpr std::uint32_t kDs3dLook = 0x0004;
 } // namespace
 
-const PageDialogTemplate kPageDialogTemplate = {
-    page_style::kChild | page_style::kVisible | page_style::kVScroll | kDsControl | kDs3dLook,
-    0, 0, 0, 0, 248, 218, 0, 0, 0};
+const PageDialogTemplate kPageDialogTemplate = {page_style::kChild | page_style::kVisible |
+                                                    page_style::kVScroll | kDsControl | kDs3dLook,
+                                                0,
+                                                0,
+                                                0,
+                                                0,
+                                                248,
+                                                218,
+                                                0,
+                                                0,
+                                                0};
 
 } // namespace velk

@@ -42,10 +42,16 @@ DWORD WINAPI workerThread(LPVOID parameter) {
 
 } // namespace
 
-PageHashMessage::PageHashMessage() { InterlockedIncrement(&messagesAlive); }
-PageHashMessage::~PageHashMessage() { InterlockedDecrement(&messagesAlive); }
+PageHashMessage::PageHashMessage() {
+    InterlockedIncrement(&messagesAlive);
+}
+PageHashMessage::~PageHashMessage() {
+    InterlockedDecrement(&messagesAlive);
+}
 
-long pageHashMessagesAlive() { return messagesAlive; }
+long pageHashMessagesAlive() {
+    return messagesAlive;
+}
 
 void runPageHashWorker(HWND window, const std::string& utf8Path) {
     std::unique_ptr<PageHashMessage> message(new (std::nothrow) PageHashMessage);
@@ -65,7 +71,8 @@ void runPageHashWorker(HWND window, const std::string& utf8Path) {
 
 bool startPageHashWorker(HWND window, const std::string& utf8Path) {
     std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{window, std::string()});
-    if (!start) return false;
+    if (!start)
+        return false;
     try {
         start->path = utf8Path;
     } catch (...) {

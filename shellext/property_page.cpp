@@ -35,8 +35,7 @@ UINT CALLBACK pageCallback(HWND, UINT message, LPPROPSHEETPAGEW page) {
     return 1;
 }
 
-HRESULT addPageFor(const std::wstring& currentPath, LPFNSVADDPROPSHEETPAGE addPage,
-                   LPARAM lParam) {
+HRESULT addPageFor(const std::wstring& currentPath, LPFNSVADDPROPSHEETPAGE addPage, LPARAM lParam) {
     const DWORD attributes = GetFileAttributesW(currentPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return S_OK;
@@ -57,14 +56,14 @@ HRESULT addPageFor(const std::wstring& currentPath, LPFNSVADDPROPSHEETPAGE addPa
     page.pfnCallback = pageCallback;
 
     moduleAddRef();
-    HPROPSHEETPAGE sheetPage =
-        CreatePropertySheetPageW(reinterpret_cast<LPCPROPSHEETPAGEW>(&page));
+    HPROPSHEETPAGE sheetPage = CreatePropertySheetPageW(reinterpret_cast<LPCPROPSHEETPAGEW>(&page));
     if (sheetPage == nullptr) {
         moduleRelease();
         return E_OUTOFMEMORY;
     }
     state.release(); // the page's release callback deletes it
-    if (addPage == nullptr || !addPage(sheetPage, lParam)) DestroyPropertySheetPage(sheetPage);
+    if (addPage == nullptr || !addPage(sheetPage, lParam))
+        DestroyPropertySheetPage(sheetPage);
     return S_OK;
 }
 
@@ -72,7 +71,8 @@ HRESULT addPageFor(const std::wstring& currentPath, LPFNSVADDPROPSHEETPAGE addPa
 
 HRESULT addHashPages(const std::vector<std::wstring>& selectedPaths, LPFNSVADDPROPSHEETPAGE addPage,
                      LPARAM lParam) {
-    if (selectedPaths.size() != 1 || selectedPaths.front().empty()) return S_OK;
+    if (selectedPaths.size() != 1 || selectedPaths.front().empty())
+        return S_OK;
     try {
         return addPageFor(selectedPaths.front(), addPage, lParam);
     } catch (const std::bad_alloc&) {

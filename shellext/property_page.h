@@ -2,6 +2,7 @@
 // The "Hashes" page of the Properties dialog.
 
 #include <windows.h>
+
 #include <prsht.h>
 #include <shobjidl.h>
 

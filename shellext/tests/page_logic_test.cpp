@@ -42,7 +42,8 @@ const char* const kNotAHash = "Clipboard isn't a hash for this file.";
 class PageCheck : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(PageCheck, KindAndTextFollowTheClipboardWord) {
-    const PageCheckOutcome outcome = checkClipboardTextOnPage(GetParam().clipboard, sampleResults());
+    const PageCheckOutcome outcome =
+        checkClipboardTextOnPage(GetParam().clipboard, sampleResults());
     EXPECT_EQ(outcome.kind, GetParam().kind);
     EXPECT_EQ(outcome.text, GetParam().text);
 }
@@ -194,7 +195,8 @@ TEST(PageLayoutTest, NarrowPageKeepsMinimumWidthsAndUnknownFontWidthCountsSeven)
 TEST(PageLayoutTest, ScrollingMovesEverythingButNotTheContentHeight) {
     std::vector<int> heights;
     int cached = -1;
-    const PageLayout top = layoutPropertyPage(hashingPage(400, 0), heights, cached, FakeEdits().fn());
+    const PageLayout top =
+        layoutPropertyPage(hashingPage(400, 0), heights, cached, FakeEdits().fn());
     const PageLayout down =
         layoutPropertyPage(hashingPage(400, 100), heights, cached, FakeEdits().fn());
     EXPECT_EQ(down.contentHeight, top.contentHeight);
@@ -356,17 +358,22 @@ TEST(PageControls, ShortcutExtensionInAnyCase) {
     struct {
         const wchar_t* path;
         bool shortcut;
-    } const cases[] = {{L"C:\\a\\link.lnk", true}, {L"C:\\a\\LINK.LNK", true},
-                       {L"x.LnK", true},          {L".lnk", true},
-                       {L"lnk", false},           {L"", false},
-                       {L"C:\\a.lnkx", false},    {L"C:\\a.txt", false},
+    } const cases[] = {{L"C:\\a\\link.lnk", true},
+                       {L"C:\\a\\LINK.LNK", true},
+                       {L"x.LnK", true},
+                       {L".lnk", true},
+                       {L"lnk", false},
+                       {L"", false},
+                       {L"C:\\a.lnkx", false},
+                       {L"C:\\a.txt", false},
                        {L"C:\\alnk", false}};
-    for (const auto& c : cases) EXPECT_EQ(hasShortcutExtension(c.path), c.shortcut);
+    for (const auto& c : cases)
+        EXPECT_EQ(hasShortcutExtension(c.path), c.shortcut);
 }
 
 TEST(PageTemplate, BytesAreAnEmptyDialogOf248By218Units) {
     // style (LE), extended style, item count, x, y, cx = 248, cy = 218, menu, class, title.
-    const unsigned char expected[24] = {0x04, 0x04, 0x20, 0x50, 0, 0, 0, 0, 0,    0, 0, 0,
+    const unsigned char expected[24] = {0x04, 0x04, 0x20, 0x50, 0,    0, 0, 0, 0, 0, 0, 0,
                                         0,    0,    0xF8, 0,    0xDA, 0, 0, 0, 0, 0, 0, 0};
     EXPECT_EQ(std::memcmp(&kPageDialogTemplate, expected, sizeof expected), 0);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(&kPageDialogTemplate) % 4, 0u);

@@ -23,18 +23,21 @@ namespace {
 using namespace velk::test;
 
 void put32(std::string& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(v >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>(v >> shift));
 }
 
 std::uint32_t crcOf(const std::string& bytes) {
     std::uint32_t table[256];
     for (std::uint32_t n = 0; n < 256; ++n) {
         std::uint32_t c = n;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
         table[n] = c;
     }
     std::uint32_t c = 0xFFFFFFFFu;
-    for (unsigned char b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+    for (unsigned char b : bytes)
+        c = table[(c ^ b) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 
@@ -64,7 +67,8 @@ std::string encodePng(int width, int height, const std::vector<std::uint8_t>& rg
         z.push_back(static_cast<char>((~n >> 8) & 0xFF));
         z.append(raw, pos, n);
         pos += n;
-        if (last) break;
+        if (last)
+            break;
     }
     std::uint32_t a = 1, b = 0;
     for (unsigned char c : raw) {
@@ -90,7 +94,8 @@ bool captureWindow(HWND window, int& width, int& height, std::vector<std::uint8_
     GetWindowRect(window, &r);
     width = r.right - r.left;
     height = r.bottom - r.top;
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0)
+        return false;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -124,7 +129,8 @@ bool captureWindow(HWND window, int& width, int& height, std::vector<std::uint8_
 std::size_t pixelsOf(const std::vector<std::uint8_t>& rgb, int r, int g, int b) {
     std::size_t n = 0;
     for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        if (rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b) ++n;
+        if (rgb[i] == r && rgb[i + 1] == g && rgb[i + 2] == b)
+            ++n;
     }
     return n;
 }
@@ -173,10 +179,12 @@ int wmain(int argc, wchar_t** argv) {
 
     const auto save = [&](const wchar_t* path, std::vector<std::uint8_t>& rgb) {
         int width = 0, height = 0;
-        if (!captureWindow(sheet.sheet(), width, height, rgb)) return false;
+        if (!captureWindow(sheet.sheet(), width, height, rgb))
+            return false;
         const std::string png = encodePng(width, height, rgb);
         FILE* out = _wfopen(path, L"wb");
-        if (out == nullptr) return false;
+        if (out == nullptr)
+            return false;
         const bool written = std::fwrite(png.data(), 1, png.size(), out) == png.size();
         std::fclose(out);
         std::printf("%ls: %dx%d\n", path, width, height);
@@ -187,7 +195,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "cannot save the first picture\n");
         return 1;
     }
-    for (int i = 0; i < 10; ++i) SendMessageW(page, WM_VSCROLL, SB_PAGEDOWN, 0);
+    for (int i = 0; i < 10; ++i)
+        SendMessageW(page, WM_VSCROLL, SB_PAGEDOWN, 0);
     RedrawWindow(sheet.sheet(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pumpFor(800);

@@ -4,11 +4,11 @@
 
 #include "page_test_support_win.h"
 
-#include "settings/tests/app_data_folder.h"
 #include "engine/hash_file.h"
 #include "engine/utf16.h"
 #include "settings/label_format.h"
 #include "settings/settings.h"
+#include "settings/tests/app_data_folder.h"
 #include "shellext/module.h"
 #include "shellext/page_worker.h"
 #include "shellext/property_page.h"
@@ -25,7 +25,7 @@ constexpr DWORD kWaitMs = 20000;
 constexpr DWORD kLargeWaitMs = 120000;
 
 class PageSheet : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         moduleHandle = GetModuleHandleW(nullptr);
@@ -132,16 +132,20 @@ TEST_F(PageSheet, RowsComputeThenShowTheEngineDigestsAndCopyPutsExactlyOne) {
     const std::vector<ControlView> names = controlsOfClass(page, L"Static");
     std::vector<std::wstring> rowNames;
     for (const ControlView& v : names) {
-        if ((v.style & SS_CENTERIMAGE) != 0) rowNames.push_back(v.text);
+        if ((v.style & SS_CENTERIMAGE) != 0)
+            rowNames.push_back(v.text);
     }
     ASSERT_EQ(rowNames.size(), 11u);
-    for (std::size_t i = 0; i < 11; ++i) EXPECT_EQ(rowNames[i], toUtf16(algorithmNames()[i]));
+    for (std::size_t i = 0; i < 11; ++i)
+        EXPECT_EQ(rowNames[i], toUtf16(algorithmNames()[i]));
 
     std::vector<ControlView> before = edits(page);
     ASSERT_EQ(before.size(), 11u);
-    for (const ControlView& e : before) EXPECT_EQ(e.text, L"computing...");
+    for (const ControlView& e : before)
+        EXPECT_EQ(e.text, L"computing...");
     const std::vector<ControlView> all = pageControls(page);
-    for (int id = 2000; id <= 2010; ++id) EXPECT_FALSE(controlWithId(all, id)->enabled) << id;
+    for (int id = 2000; id <= 2010; ++id)
+        EXPECT_FALSE(controlWithId(all, id)->enabled) << id;
     EXPECT_FALSE(controlWithId(all, 3000)->enabled);
     EXPECT_EQ(controlWithId(all, 3012), nullptr);
     EXPECT_EQ(all.front().text, L""); // no header for a plain file
@@ -181,7 +185,8 @@ TEST_F(PageSheet, CombosLoadTheSettingsAndEachPickWritesItsField) {
     const HashResults expected = engineDigests(file);
     HWND preview = nullptr;
     for (const ControlView& v : controlsOfClass(page, L"Static")) {
-        if (v.text.rfind(L"menu shows:", 0) == 0) preview = v.window;
+        if (v.text.rfind(L"menu shows:", 0) == 0)
+            preview = v.window;
     }
     ASSERT_NE(preview, nullptr);
     EXPECT_EQ(windowText(preview),
@@ -260,7 +265,8 @@ TEST_F(PageSheet, ExactlyTheLimitIsHashedAndClosingWhileHashingLeavesNothing) {
     EXPECT_EQ(controlWithId(all, 3012), nullptr);
     const std::vector<ControlView> e = edits(page);
     ASSERT_EQ(e.size(), 11u);
-    for (const ControlView& v : e) EXPECT_EQ(v.text, L"computing...");
+    for (const ControlView& v : e)
+        EXPECT_EQ(v.text, L"computing...");
     EXPECT_EQ(moduleRefCountValue(), 2); // the page and its worker
 
     sheet->close();
@@ -273,7 +279,8 @@ TEST_F(PageSheet, ExactlyTheLimitIsHashedAndClosingWhileHashingLeavesNothing) {
 TEST_F(PageSheet, MessageQueuedForAClosingPageIsFreed) {
     auto sheet = openSheet(file);
     const ULONGLONG deadline = GetTickCount64() + kWaitMs;
-    while (moduleRefCountValue() > 1 && GetTickCount64() < deadline) Sleep(5); // no dispatching
+    while (moduleRefCountValue() > 1 && GetTickCount64() < deadline)
+        Sleep(5); // no dispatching
     ASSERT_EQ(moduleRefCountValue(), 1) << "the worker should have posted and ended";
     EXPECT_EQ(pageHashMessagesAlive(), 1);
     sheet->close();
@@ -289,9 +296,11 @@ TEST_F(PageSheet, FileThatVanishedBeforeThePageOpenedIsUnreadable) {
     HWND page = sheet.page();
     ASSERT_TRUE(pumpUntil([&] { return rowsSettled(page); }, kWaitMs));
     const std::vector<ControlView> all = pageControls(page);
-    for (const ControlView& v : edits(page)) EXPECT_EQ(v.text, L"(unreadable)");
+    for (const ControlView& v : edits(page))
+        EXPECT_EQ(v.text, L"(unreadable)");
     EXPECT_EQ(edits(page).size(), 11u);
-    for (int id = 2000; id <= 2010; ++id) EXPECT_FALSE(controlWithId(all, id)->enabled);
+    for (int id = 2000; id <= 2010; ++id)
+        EXPECT_FALSE(controlWithId(all, id)->enabled);
     EXPECT_FALSE(controlWithId(all, 3000)->enabled);
     for (const ControlView& v : controlsOfClass(page, L"Static")) {
         EXPECT_EQ(v.text.find(L"menu shows"), std::wstring::npos);
@@ -321,7 +330,8 @@ TEST_F(PageSheet, CheckAnswersInTheKindsTextAndColour) {
         << "no colour of the page's own before the first check";
 
     std::wstring upper = toUtf16(digests.at("SHA-256"));
-    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    for (wchar_t& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
     const std::wstring notAHash = L"Clipboard isn't a hash for this file.";
     const COLORREF amber = RGB(154, 103, 0);
     struct {

@@ -25,7 +25,7 @@ using SimpleExport = HRESULT(WINAPI*)();
 
 // Registers the DLL beside this program the way an installer does, once for the program.
 class RegisteredExtension : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         const std::wstring command = L"regsvr32.exe /s \"" + programFolder() + L"velkshell.dll\"";
         ASSERT_EQ(runAndWait(command, 60000), 0) << "regsvr32 failed";
@@ -39,14 +39,15 @@ const auto* const registered = ::testing::AddGlobalTestEnvironment(new Registere
 // DllCanUnloadNow of the copy COM loaded into this process.
 HRESULT canUnloadNow() {
     HMODULE module = GetModuleHandleW(L"velkshell.dll");
-    if (module == nullptr) return E_UNEXPECTED;
+    if (module == nullptr)
+        return E_UNEXPECTED;
     auto fn = reinterpret_cast<SimpleExport>(
         reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
     return fn == nullptr ? E_UNEXPECTED : fn();
 }
 
 class Apartment : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
     void TearDown() override {
         collector.destroyUnused();
@@ -58,17 +59,22 @@ protected:
         IShellExtInit* rawInit = nullptr;
         HRESULT hr = CoCreateInstance(kClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
                                       reinterpret_cast<void**>(&rawInit));
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         UniqueCom<IShellExtInit> init(rawInit);
         IDataObject* rawData = nullptr;
         hr = shellItemsObject(paths, IID_IDataObject, reinterpret_cast<void**>(&rawData));
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         UniqueCom<IDataObject> data(rawData);
         hr = init.get()->Initialize(nullptr, data.get(), nullptr);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         IShellPropSheetExt* rawSheet = nullptr;
-        hr = init.get()->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&rawSheet));
-        if (FAILED(hr)) return hr;
+        hr =
+            init.get()->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&rawSheet));
+        if (FAILED(hr))
+            return hr;
         UniqueCom<IShellPropSheetExt> sheet(rawSheet);
         return sheet.get()->AddPages(&PageCollector::add, collector.param());
     }
@@ -150,9 +156,9 @@ TEST_F(RegisteredPage, OpenButtonStartsTheViewerBesideTheDllWithTheShortcutTarge
         UniqueCom<IDataObject> data(rawData);
         ASSERT_EQ(init.get()->Initialize(nullptr, data.get(), nullptr), S_OK);
         IShellPropSheetExt* rawExt = nullptr;
-        ASSERT_EQ(init.get()->QueryInterface(IID_IShellPropSheetExt,
-                                             reinterpret_cast<void**>(&rawExt)),
-                  S_OK);
+        ASSERT_EQ(
+            init.get()->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&rawExt)),
+            S_OK);
         UniqueCom<IShellPropSheetExt> ext(rawExt);
         ASSERT_EQ(ext.get()->AddPages(&PageCollector::add, collector.param()), S_OK);
     }
@@ -173,7 +179,7 @@ TEST_F(RegisteredPage, OpenButtonStartsTheViewerBesideTheDllWithTheShortcutTarge
 // The shell's Properties dialog for `paths`, opened on a thread of its own (it is modal there)
 // and driven from the test's thread.
 class ShellPropertiesDialog {
-public:
+  public:
     explicit ShellPropertiesDialog(std::vector<std::wstring> paths)
         : thread_([this, p = std::move(paths)] { run(p); }) {}
     ~ShellPropertiesDialog() {
@@ -207,12 +213,13 @@ public:
     }
     void close() {
         HWND sheet = findSheet();
-        if (sheet != nullptr) PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+        if (sheet != nullptr)
+            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
     }
     HRESULT invokeResult() const { return invoked_; }
     bool finished() const { return done_; }
 
-private:
+  private:
     void run(const std::vector<std::wstring>& paths) {
         threadId_ = GetCurrentThreadId();
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -228,7 +235,8 @@ private:
                 info.cbSize = sizeof info;
                 info.lpVerb = "properties";
                 info.nShow = SW_SHOWNORMAL;
-                if (SUCCEEDED(hr)) hr = menu.get()->InvokeCommand(&info);
+                if (SUCCEEDED(hr))
+                    hr = menu.get()->InvokeCommand(&info);
                 DestroyMenu(popup);
             }
             invoked_ = hr;
@@ -264,11 +272,14 @@ private:
     std::thread thread_;
 };
 
-std::vector<ControlView> editsOf(HWND page) { return controlsOfClass(page, L"Edit"); }
+std::vector<ControlView> editsOf(HWND page) {
+    return controlsOfClass(page, L"Edit");
+}
 
 int hashesTab(const std::vector<std::wstring>& titles, int from = 0) {
     for (int i = from; i < static_cast<int>(titles.size()); ++i) {
-        if (titles[static_cast<std::size_t>(i)] == L"Hashes") return i;
+        if (titles[static_cast<std::size_t>(i)] == L"Hashes")
+            return i;
     }
     return -1;
 }

@@ -31,7 +31,8 @@ PageTempDir::~PageTempDir() {
 bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file)
+        return false;
     DWORD written = 0;
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
@@ -41,7 +42,8 @@ bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
 bool writeSparseFile(const std::wstring& path, long long size) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file)
+        return false;
     LARGE_INTEGER end;
     end.QuadPart = size;
     return SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
@@ -50,7 +52,8 @@ bool writeSparseFile(const std::wstring& path, long long size) {
 std::string readFileBytes(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return std::string();
+    if (!file)
+        return std::string();
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
@@ -67,7 +70,8 @@ bool makeShortcut(const std::wstring& linkPath, const std::wstring& target) {
         return false;
     }
     UniqueCom<IShellLinkW> link(rawLink);
-    if (FAILED(link.get()->SetPath(target.c_str()))) return false;
+    if (FAILED(link.get()->SetPath(target.c_str())))
+        return false;
     IPersistFile* rawFile = nullptr;
     if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) {
         return false;
@@ -77,7 +81,8 @@ bool makeShortcut(const std::wstring& linkPath, const std::wstring& target) {
 }
 
 bool putClipboardText(const std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
+    if (!OpenClipboard(nullptr))
+        return false;
     EmptyClipboard();
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
     bool ok = false;
@@ -88,7 +93,8 @@ bool putClipboardText(const std::wstring& text) {
             dest[text.size()] = L'\0';
             GlobalUnlock(block.get());
             ok = SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr;
-            if (ok) block.release(); // the clipboard owns it now
+            if (ok)
+                block.release(); // the clipboard owns it now
         }
     }
     CloseClipboard();
@@ -96,8 +102,10 @@ bool putClipboardText(const std::wstring& text) {
 }
 
 std::wstring clipboardText(bool* present) {
-    if (present != nullptr) *present = false;
-    if (!OpenClipboard(nullptr)) return std::wstring();
+    if (present != nullptr)
+        *present = false;
+    if (!OpenClipboard(nullptr))
+        return std::wstring();
     std::wstring text;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (data != nullptr) {
@@ -105,10 +113,12 @@ std::wstring clipboardText(bool* present) {
         if (chars != nullptr) {
             const std::size_t limit = GlobalSize(data) / sizeof(wchar_t);
             std::size_t n = 0;
-            while (n < limit && chars[n] != L'\0') ++n;
+            while (n < limit && chars[n] != L'\0')
+                ++n;
             text.assign(chars, n);
             GlobalUnlock(data);
-            if (present != nullptr) *present = true;
+            if (present != nullptr)
+                *present = true;
         }
     }
     CloseClipboard();
@@ -123,8 +133,10 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done()) return true;
-        if (GetTickCount64() >= deadline) return false;
+        if (done())
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
@@ -139,7 +151,8 @@ BOOL CALLBACK PageCollector::add(HPROPSHEETPAGE page, LPARAM collector) {
 }
 
 void PageCollector::destroyUnused() {
-    for (HPROPSHEETPAGE page : pages) DestroyPropertySheetPage(page);
+    for (HPROPSHEETPAGE page : pages)
+        DestroyPropertySheetPage(page);
     pages.clear();
 }
 
@@ -156,10 +169,13 @@ ModelessSheet::ModelessSheet(std::vector<HPROPSHEETPAGE>& pages) {
     pages.clear();
 }
 
-ModelessSheet::~ModelessSheet() { close(); }
+ModelessSheet::~ModelessSheet() {
+    close();
+}
 
 void ModelessSheet::close() {
-    if (sheet_ == nullptr) return;
+    if (sheet_ == nullptr)
+        return;
     DestroyWindow(std::exchange(sheet_, nullptr));
 }
 
@@ -179,7 +195,8 @@ std::wstring ModelessSheet::tabTitle(int index) const {
     item.mask = TCIF_TEXT;
     item.pszText = text;
     item.cchTextMax = 128;
-    if (tabs == nullptr || !SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) {
+    if (tabs == nullptr ||
+        !SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) {
         return std::wstring();
     }
     return text;
@@ -222,12 +239,15 @@ std::vector<ControlView> controlsOfClass(HWND page, const std::wstring& classNam
 
 const ControlView* controlWithId(const std::vector<ControlView>& controls, int id) {
     for (const ControlView& view : controls) {
-        if (view.id == id) return &view;
+        if (view.id == id)
+            return &view;
     }
     return nullptr;
 }
 
-void clickButton(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+void clickButton(HWND button) {
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
 
 void pickComboItem(HWND page, HWND combo, int index) {
     SendMessageW(combo, CB_SETCURSEL, index, 0);
@@ -251,24 +271,28 @@ using UniquePidl = std::unique_ptr<ITEMIDLIST, TaskMemFree>;
 
 HRESULT shellItemsObject(const std::vector<std::wstring>& paths, REFIID riid, void** object) {
     *object = nullptr;
-    if (paths.empty()) return E_INVALIDARG;
+    if (paths.empty())
+        return E_INVALIDARG;
     std::vector<UniquePidl> absolute;
     for (const std::wstring& path : paths) {
         PIDLIST_ABSOLUTE pidl = nullptr;
         const HRESULT hr = SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr);
-        if (FAILED(hr)) return hr;
+        if (FAILED(hr))
+            return hr;
         absolute.emplace_back(pidl);
     }
     IShellFolder* rawFolder = nullptr;
     PCUITEMID_CHILD firstChild = nullptr;
     HRESULT hr = SHBindToParent(absolute.front().get(), IID_IShellFolder,
                                 reinterpret_cast<void**>(&rawFolder), &firstChild);
-    if (FAILED(hr)) return hr;
+    if (FAILED(hr))
+        return hr;
     UniqueCom<IShellFolder> folder(rawFolder);
     std::vector<PCUITEMID_CHILD> children;
-    for (const UniquePidl& pidl : absolute) children.push_back(ILFindLastID(pidl.get()));
-    return folder.get()->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
-                                       children.data(), riid, nullptr, object);
+    for (const UniquePidl& pidl : absolute)
+        children.push_back(ILFindLastID(pidl.get()));
+    return folder.get()->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(),
+                                       riid, nullptr, object);
 }
 
 long runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
@@ -282,7 +306,8 @@ long runAndWait(const std::wstring& commandLine, DWORD timeoutMs) {
     }
     UniqueObject process(info.hProcess);
     UniqueObject thread(info.hThread);
-    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) return -1;
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0)
+        return -1;
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     return static_cast<long>(code);

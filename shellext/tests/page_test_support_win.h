@@ -3,6 +3,7 @@
 // pages, and a look at the page's controls as the user would see them.
 
 #include <windows.h>
+
 #include <prsht.h>
 
 #include <functional>
@@ -13,7 +14,7 @@ namespace velk::test {
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class PageTempDir {
-public:
+  public:
     PageTempDir();
     ~PageTempDir();
     PageTempDir(const PageTempDir&) = delete;
@@ -21,7 +22,7 @@ public:
     const std::wstring& path() const { return path_; }
     std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -51,7 +52,7 @@ struct PageCollector {
 
 // A modeless property sheet on this thread, destroyed at scope exit.
 class ModelessSheet {
-public:
+  public:
     explicit ModelessSheet(std::vector<HPROPSHEETPAGE>& pages);
     ~ModelessSheet();
     ModelessSheet(const ModelessSheet&) = delete;
@@ -62,7 +63,7 @@ public:
     int tabCount() const;
     void close();
 
-private:
+  private:
     HWND sheet_ = nullptr;
 };
 
