@@ -9,8 +9,25 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 namespace velk {
 namespace {
+
+// A multiline edit under dialog-style keyboard handling asks for every key and answers Esc
+// by posting WM_CLOSE to its parent: Esc in a digest box would close the viewer. Declining
+// Esc lets the dialog handling turn it into command id 2, which does nothing.
+LRESULT CALLBACK valueBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_GETDLGCODE && lParam != 0) {
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE) {
+            result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        }
+    }
+    return result;
+}
 
 struct ControlSpec {
     const wchar_t* className;
@@ -56,6 +73,7 @@ void createControls(ViewerState& s) {
             createControl(s, {L"BUTTON", "Copy", WS_DISABLED, kFirstCopyButtonId + index});
         row.nameLabel = createControl(s, {L"STATIC", name});
         row.valueBox = createControl(s, {L"EDIT", "computing...", ES_MULTILINE | ES_READONLY});
+        SetWindowSubclass(row.valueBox, valueBoxProc, 1, 0);
         s.rows.push_back(std::move(row));
         ++index;
     }

@@ -1,0 +1,200 @@
+// Several viewers side by side: the cascade, windows.txt, and the saved window keys.
+
+#include "viewer_test_support.h"
+
+#include "viewer/placement.h"
+#include "viewer/window_list.h"
+
+#include <memory>
+
+namespace velk::test {
+namespace {
+
+using ViewerPlacement = ViewerTest;
+
+std::vector<DWORD> listedIds(const AppData& appData) {
+    std::vector<DWORD> ids;
+    for (const ViewerWindowEntry& e : parseViewerWindowList(appData.windowListText())) {
+        ids.push_back(e.processId);
+    }
+    return ids;
+}
+
+// A process id that surely belongs to no running process: one that has just ended.
+DWORD endedProcessId(const std::wstring& appData) {
+    Viewer ended(L"", appData);
+    if (HWND box = ended.messageBox()) dismissMessageBox(box);
+    ended.waitForExit(5000);
+    return ended.processId();
+}
+
+// Waits until config.json holds a saved width, the first save of a viewer's placement.
+bool waitForPlacementSave(const AppData& appData, DWORD timeoutMs = 5000) {
+    return waitUntil([&] { return settingsFromText(appData.configText()).has_win_w; }, timeoutMs);
+}
+
+TEST_F(ViewerPlacement, ThreeViewersCascadeAndLeaveTheListEmpty) {
+    const std::wstring path = sampleFile();
+    const DWORD stale = endedProcessId(appData.folder.path());
+    appData.writeWindowList(std::to_string(stale) + " 1700000000\n");
+
+    std::vector<std::unique_ptr<Viewer>> viewers;
+    std::vector<RECT> rects;
+    for (int i = 0; i < 3; ++i) {
+        viewers.push_back(std::make_unique<Viewer>(quoted(path), appData.folder.path()));
+        HWND window = viewers.back()->window();
+        ASSERT_NE(window, nullptr);
+        rects.push_back(windowRect(window));
+    }
+    const std::vector<DWORD> listed = listedIds(appData);
+    EXPECT_EQ(listed, (std::vector<DWORD>{viewers[0]->processId(), viewers[1]->processId(),
+                                          viewers[2]->processId()}))
+        << "the stale id " << stale << " is dropped\n" << appData.windowListText();
+
+    // Centred, then the cascade as the work area allows it (a small one wraps the third).
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const WorkArea area{work.left, work.top, work.right, work.bottom};
+    for (int i = 0; i < 3; ++i) {
+        const WindowRect want = placeInWorkArea(Settings{}, i, WindowSize{760, 560}, area);
+        EXPECT_EQ(rects[i].left, want.x) << i << " " << rectText(rects[i]);
+        EXPECT_EQ(rects[i].top, want.y) << i << " " << rectText(rects[i]);
+        EXPECT_EQ(rects[i].right - rects[i].left, want.width);
+        EXPECT_EQ(rects[i].bottom - rects[i].top, want.height);
+    }
+    EXPECT_EQ(rects[1].left, rects[0].left + 32);
+    EXPECT_EQ(rects[1].top, rects[0].top + 32);
+
+    viewers[1]->close();
+    EXPECT_EQ(viewers[1]->waitForExit(5000), 0u);
+    EXPECT_EQ(listedIds(appData),
+              (std::vector<DWORD>{viewers[0]->processId(), viewers[2]->processId()}));
+    viewers[0]->close();
+    EXPECT_EQ(viewers[0]->waitForExit(5000), 0u);
+    EXPECT_EQ(listedIds(appData), (std::vector<DWORD>{viewers[2]->processId()}));
+    viewers[2]->close();
+    EXPECT_EQ(viewers[2]->waitForExit(5000), 0u);
+    EXPECT_EQ(appData.windowListText(), "");
+    EXPECT_NE(GetFileAttributesW((appData.settingsFolder() + L"\\windows.txt").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "an empty list is an empty file";
+}
+
+TEST_F(ViewerPlacement, SmallerWindowsCascadeBy32PixelsEach) {
+    const std::wstring path = sampleFile();
+    appData.writeConfig("{\"win_w\":500,\"win_h\":360}");
+    std::vector<std::unique_ptr<Viewer>> viewers;
+    for (int i = 0; i < 3; ++i) {
+        viewers.push_back(std::make_unique<Viewer>(quoted(path), appData.folder.path()));
+        ASSERT_NE(viewers.back()->window(), nullptr);
+    }
+    const RECT first = windowRect(viewers[0]->window());
+    for (int i = 1; i < 3; ++i) {
+        const RECT r = windowRect(viewers[i]->window());
+        EXPECT_EQ(r.left, first.left + 32 * i) << rectText(r);
+        EXPECT_EQ(r.top, first.top + 32 * i) << rectText(r);
+        EXPECT_EQ(r.right - r.left, 500);
+        EXPECT_EQ(r.bottom - r.top, 360);
+    }
+}
+
+TEST_F(ViewerPlacement, OnlyTheFirstViewerSavesItsPosition) {
+    const std::wstring path = sampleFile();
+    Viewer first(quoted(path), appData.folder.path());
+    ASSERT_NE(first.window(), nullptr);
+    Viewer second(quoted(path), appData.folder.path());
+    HWND secondWindow = second.window();
+    ASSERT_NE(secondWindow, nullptr);
+    ASSERT_TRUE(waitForPlacementSave(appData));
+    Sleep(800); // both start-up saves are done
+
+    SetWindowPos(first.window(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(waitUntil([&] { return savedSettings().win_x == 50; }, 3000))
+        << appData.configText();
+    Settings s = savedSettings();
+    EXPECT_EQ(s.win_y, 60);
+    EXPECT_TRUE(s.has_monitor);
+    EXPECT_FALSE(s.monitor.empty());
+
+    SetWindowPos(secondWindow, nullptr, 300, 200, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(waitUntil([&] { return savedSettings().win_w == 700; }, 3000))
+        << appData.configText();
+    s = savedSettings();
+    EXPECT_EQ(s.win_h, 500);
+    EXPECT_EQ(s.win_x, 50) << "the second viewer leaves the position alone";
+    EXPECT_EQ(s.win_y, 60);
+
+    // Closing saves too: the first viewer's last position.
+    SetWindowPos(first.window(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    first.close();
+    EXPECT_EQ(first.waitForExit(5000), 0u);
+    s = savedSettings();
+    EXPECT_EQ(s.win_x, 70);
+    EXPECT_EQ(s.win_y, 80);
+}
+
+TEST_F(ViewerPlacement, MovesWriteTheSettingsOnceAfterTheLastMove) {
+    const std::wstring path = sampleFile();
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = viewer.window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitForPlacementSave(appData));
+    Sleep(300);
+
+    // Record every distinct content the file goes through.
+    std::vector<std::pair<ULONGLONG, std::string>> seen{{GetTickCount64(), appData.configText()}};
+    ULONGLONG lastMove = 0;
+    for (int i = 0; i < 5; ++i) {
+        SetWindowPos(window, nullptr, 100 + 20 * i, 90 + 10 * i, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        lastMove = GetTickCount64();
+        const ULONGLONG until = lastMove + 150;
+        while (GetTickCount64() < until) {
+            const std::string now = appData.configText();
+            if (now != seen.back().second) seen.push_back({GetTickCount64(), now});
+            Sleep(5);
+        }
+    }
+    const ULONGLONG until = GetTickCount64() + 2500;
+    while (GetTickCount64() < until) {
+        const std::string now = appData.configText();
+        if (!now.empty() && now != seen.back().second) seen.push_back({GetTickCount64(), now});
+        Sleep(5);
+    }
+    ASSERT_EQ(seen.size(), 2u) << "one write after the moves\nlast: " << seen.back().second;
+    const ULONGLONG delay = seen[1].first - lastMove;
+    EXPECT_GE(delay, 650u);
+    EXPECT_LE(delay, 1500u);
+    const Settings s = settingsFromText(seen[1].second);
+    EXPECT_EQ(s.win_x, 180);
+    EXPECT_EQ(s.win_y, 130);
+}
+
+TEST_F(ViewerPlacement, SavedRectangleIsWhereTheNextViewerOpens) {
+    const std::wstring path = sampleFile();
+    appData.writeConfig("{\"win_x\":120,\"win_y\":110,\"win_w\":640,\"win_h\":480}");
+    {
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = viewer.window();
+        ASSERT_NE(window, nullptr);
+        const RECT r = windowRect(window);
+        EXPECT_EQ(r.left, 120);
+        EXPECT_EQ(r.top, 110);
+        EXPECT_EQ(r.right - r.left, 640);
+        EXPECT_EQ(r.bottom - r.top, 480);
+    }
+    // A window saved while minimized: default size, pulled onto the work area.
+    appData.writeConfig("{\"win_x\":-32000,\"win_y\":-32000,\"win_w\":160,\"win_h\":28}");
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = viewer.window();
+    ASSERT_NE(window, nullptr);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT r = windowRect(window);
+    EXPECT_EQ(r.left, work.left);
+    EXPECT_EQ(r.top, work.top);
+    EXPECT_EQ(r.right - r.left, std::min<LONG>(760, work.right - work.left));
+}
+
+} // namespace
+} // namespace velk::test

@@ -1,0 +1,67 @@
+// A file that takes long to hash: the window works meanwhile and closes at once.
+
+#include "viewer_test_support.h"
+
+namespace velk::test {
+namespace {
+
+using ViewerWhileHashing = ViewerTest;
+
+// A sparse file of several gigabytes: created at once, hashed for far longer than the test.
+std::wstring hugeFile(const ScratchFolder& folder) {
+    const std::wstring path = folder.file(L"huge.img");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    LARGE_INTEGER size;
+    size.QuadPart = 6ll << 30;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return path;
+}
+
+DWORD answerTime(HWND window) {
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result)) return 3000;
+    return static_cast<DWORD>(GetTickCount64() - start);
+}
+
+TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
+    const std::wstring path = hugeFile(files);
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = viewer.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(textOf(viewer.control(kSize)), L"6442450944 bytes");
+
+    for (std::size_t row = 0; row < 11; ++row) {
+        EXPECT_EQ(textOf(viewer.valueBox(row)), L"computing...") << row;
+        EXPECT_FALSE(IsWindowEnabled(viewer.copyButton(row))) << row;
+    }
+    EXPECT_EQ(textOf(viewer.control(kPreview)), L"");
+
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_LT(answerTime(window), 500u);
+        Sleep(50);
+    }
+
+    // Moved, resized and scrolled while the pass runs.
+    SetWindowPos(window, nullptr, 40, 30, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT moved = windowRect(window);
+    EXPECT_EQ(moved.left, 40);
+    EXPECT_EQ(moved.right - moved.left, 700);
+    const int topBefore = rectInParent(viewer.control(kFileName)).top;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    EXPECT_EQ(rectInParent(viewer.control(kFileName)).top, topBefore - 60);
+    EXPECT_EQ(textOf(viewer.valueBox(0)), L"computing...");
+
+    const ULONGLONG closing = GetTickCount64();
+    viewer.close();
+    EXPECT_EQ(viewer.waitForExit(5000), 0u);
+    EXPECT_LT(GetTickCount64() - closing, 2000u) << "closing waited for the pass";
+}
+
+} // namespace
+} // namespace velk::test

@@ -1,0 +1,232 @@
+// The viewer's command line, its controls and the background pass, seen from outside.
+
+#include "viewer_test_support.h"
+
+#include "viewer/layout.h"
+
+#include <algorithm>
+
+namespace velk::test {
+namespace {
+
+using ViewerStartup = ViewerTest;
+
+TEST_F(ViewerStartup, WithoutArgumentsShowsUsageAndExitsWith2) {
+    Viewer viewer(L"", appData.folder.path());
+    ASSERT_TRUE(viewer.started());
+    HWND box = viewer.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(textOf(box), L"Velkora");
+    EXPECT_EQ(messageBoxText(box), L"usage: velkscope <file>");
+    EXPECT_EQ(viewer.window(0), nullptr);
+    dismissMessageBox(box);
+    EXPECT_EQ(viewer.waitForExit(5000), 2u);
+    EXPECT_EQ(GetFileAttributesW(appData.settingsFolder().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "nothing is registered or saved";
+}
+
+TEST_F(ViewerStartup, FolderOrMissingPathIsNotARegularFileAndExitsWith1) {
+    const std::wstring missing = files.file(L"no such file.bin");
+    for (const std::wstring& path : {files.path(), missing}) {
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND box = viewer.messageBox();
+        ASSERT_NE(box, nullptr) << narrow(path);
+        EXPECT_EQ(textOf(box), L"Velkora");
+        EXPECT_EQ(messageBoxText(box), L"Not a regular file:\n" + path);
+        EXPECT_EQ(GetWindowLongW(box, GWL_STYLE) & WS_VISIBLE, WS_VISIBLE);
+        dismissMessageBox(box);
+        EXPECT_EQ(viewer.waitForExit(5000), 1u) << narrow(path);
+    }
+    EXPECT_EQ(GetFileAttributesW(appData.settingsFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ViewerStartup, ArgumentsAfterTheFirstAreIgnored) {
+    const std::wstring path = sampleFile(L"first file.bin");
+    Viewer viewer(quoted(path) + L" " + quoted(files.path()) + L" --other", appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    EXPECT_EQ(textOf(viewer.control(kFileName)), L"first file.bin");
+    ASSERT_TRUE(viewer.waitForResult());
+    EXPECT_EQ(narrow(textOf(viewer.valueBox(4))), expected.at("SHA-256"));
+    viewer.close();
+    EXPECT_EQ(viewer.waitForExit(5000), 0u);
+}
+
+struct Expected {
+    const wchar_t* className;
+    std::wstring text;
+    LONG style; // besides WS_CHILD | WS_VISIBLE
+    int id;
+};
+
+std::vector<Expected> expectedControls(const std::wstring& fileName) {
+    std::vector<Expected> all = {
+        {L"Static", fileName, SS_NOPREFIX, 0},
+        {L"Static", L"1048576 bytes", 0, 0},
+        {L"Button", L"\u263E Dark", 0, 100},
+        {L"Static", L"Menu label (\u201CHashes ##-##\u201D) uses:", 0, 0},
+        {L"ComboBox", L"MD5", WS_VSCROLL | CBS_DROPDOWNLIST, 101},
+        {L"ComboBox", L"First/last 4  (####-####)", WS_VSCROLL | CBS_DROPDOWNLIST, 102},
+        {L"Static", L"", 0, 0}, // the preview; its text is checked on its own
+    };
+    int index = 0;
+    for (const std::string& name : kAlgorithmNames) {
+        all.push_back({L"Button", L"Copy", 0, 200 + index++});
+        all.push_back({L"Static", wide(name), 0, 0});
+        all.push_back({L"Edit", L"", ES_MULTILINE | ES_READONLY, 0});
+    }
+    all.push_back({L"Button", L"Check", 0, 103});
+    all.push_back({L"Static", L"", 0, 0});
+    all.push_back({L"Button", L"\u2212", 0, 104});
+    all.push_back({L"Button", L"Reset", 0, 105});
+    all.push_back({L"Button", L"+", 0, 106});
+    all.push_back({L"Button", L"Compute All Hashes in Menus", BS_AUTOCHECKBOX, 107});
+    all.push_back({L"Static", L"velkora.example", SS_NOTIFY | SS_CENTERIMAGE, 108});
+    return all;
+}
+
+bool sameClass(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
+
+TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
+    const std::wstring path = sampleFile(L"sample.bin");
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = viewer.window();
+    ASSERT_NE(window, nullptr);
+
+    EXPECT_EQ(textOf(window), L"Velkora");
+    wchar_t className[64];
+    GetClassNameW(window, className, 64);
+    EXPECT_STREQ(className, L"VelkscopeWnd");
+    const LONG mainStyle = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_EQ(mainStyle & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(mainStyle & WS_CLIPCHILDREN, WS_CLIPCHILDREN);
+
+    ASSERT_TRUE(viewer.waitForResult());
+    const std::vector<Child> controls = viewer.controls();
+    const std::vector<Expected> spec = expectedControls(L"sample.bin");
+    ASSERT_EQ(controls.size(), spec.size());
+    for (std::size_t i = 0; i < spec.size(); ++i) {
+        const Child& c = controls[i];
+        SCOPED_TRACE(testing::Message() << "control " << i << " " << narrow(spec[i].text));
+        EXPECT_TRUE(sameClass(c.className, spec[i].className)) << narrow(c.className);
+        if (!sameClass(c.className, L"Edit") && i != kPreview) EXPECT_EQ(c.text, spec[i].text);
+        // A combo box hands WS_VSCROLL on to its drop-down list and drops it from itself.
+        const LONG dropped = sameClass(c.className, L"ComboBox") ? WS_VSCROLL : 0;
+        const LONG required = (WS_CHILD | WS_VISIBLE | spec[i].style) & ~dropped;
+        EXPECT_EQ(c.style & required, required);
+        EXPECT_EQ(c.style & (WS_TABSTOP | WS_BORDER), 0);
+        EXPECT_EQ(c.style & WS_DISABLED, 0) << "every Copy button is enabled after the result";
+        EXPECT_EQ(c.exStyle & ~WS_EX_NOPARENTNOTIFY, 0);
+        EXPECT_EQ(c.id, spec[i].id);
+        if (sameClass(c.className, L"Static")) {
+            EXPECT_EQ(c.style & SS_TYPEMASK, 0) << "left-aligned plain text";
+        }
+    }
+    for (std::size_t row = 0; row < 11; ++row) {
+        EXPECT_EQ(narrow(textOf(viewer.valueBox(row))), expected.at(kAlgorithmNames[row]))
+            << kAlgorithmNames[row];
+    }
+    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))),
+              "menu shows:  Hashes " + expected.at("MD5").substr(0, 4) + "-" +
+                  expected.at("MD5").substr(28));
+    EXPECT_EQ(textOf(viewer.control(kStatus)), L"");
+    viewer.close();
+    EXPECT_EQ(viewer.waitForExit(5000), 0u);
+}
+
+// Wine does not carry WM_GETICON between processes, so the icon group is read from the
+// program file itself.
+TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
+    HMODULE program = LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14));
+    ASSERT_NE(group, nullptr);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(program, group)));
+    ASSERT_NE(bytes, nullptr);
+    const WORD count = *reinterpret_cast<const WORD*>(bytes + 4);
+    std::vector<int> sizes;
+    for (WORD i = 0; i < count; ++i) {
+        const BYTE* entry = bytes + 6 + 14 * i;
+        sizes.push_back(entry[0] == 0 ? 256 : entry[0]);
+        EXPECT_EQ(entry[0], entry[1]) << "square";
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 32) << "32-bit colour";
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64, 256}));
+    const HANDLE large = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+    const HANDLE small = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
+    EXPECT_NE(large, nullptr);
+    EXPECT_NE(small, nullptr);
+    DestroyIcon(static_cast<HICON>(large));
+    DestroyIcon(static_cast<HICON>(small));
+    FreeLibrary(program);
+}
+
+TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {
+    const std::wstring path = sampleFile();
+    Viewer viewer(quoted(path), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    ASSERT_TRUE(viewer.waitForResult());
+    for (std::size_t row = 0; row < 11; ++row) EXPECT_TRUE(IsWindowEnabled(viewer.copyButton(row)));
+
+    ASSERT_TRUE(setClipboardText(L"something else"));
+    viewer.click(viewer.copyButton(4));
+    std::wstring copied;
+    ASSERT_TRUE(clipboardText(copied));
+    EXPECT_EQ(narrow(copied), expected.at("SHA-256"));
+    EXPECT_EQ(textOf(viewer.control(kStatus)), L"Copied SHA-256 to clipboard.");
+
+    viewer.click(viewer.copyButton(10));
+    ASSERT_TRUE(clipboardText(copied));
+    EXPECT_EQ(narrow(copied), expected.at("BLAKE2s"));
+    EXPECT_EQ(textOf(viewer.control(kStatus)), L"Copied BLAKE2s to clipboard.");
+
+    // Ids past the rows copy nothing and leave the status alone.
+    ASSERT_TRUE(setClipboardText(L"kept"));
+    viewer.command(211);
+    viewer.command(299);
+    ASSERT_TRUE(clipboardText(copied));
+    EXPECT_EQ(copied, L"kept");
+    EXPECT_EQ(textOf(viewer.control(kStatus)), L"Copied BLAKE2s to clipboard.");
+}
+
+TEST_F(ViewerStartup, FileHeldOpenExclusivelyShowsTheErrorEverywhere) {
+    const std::wstring path = files.write(L"locked.bin", randomBytes(4096));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    Viewer viewer(quoted(path), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    ASSERT_TRUE(viewer.waitForResult());
+    for (std::size_t row = 0; row < 11; ++row) {
+        EXPECT_EQ(textOf(viewer.valueBox(row)), L"error: cannot open file") << row;
+        EXPECT_FALSE(IsWindowEnabled(viewer.copyButton(row))) << row;
+    }
+    EXPECT_EQ(textOf(viewer.control(kStatus)), L"Could not read file: cannot open file");
+    EXPECT_EQ(textOf(viewer.control(kPreview)), L"");
+    const std::wstring size = textOf(viewer.control(kSize));
+    EXPECT_TRUE(size == L"4096 bytes" || size == L"0 bytes") << narrow(size);
+
+    ASSERT_TRUE(setClipboardText(L"kept"));
+    viewer.click(viewer.copyButton(0)); // disabled: a click does nothing
+    std::wstring clip;
+    ASSERT_TRUE(clipboardText(clip));
+    EXPECT_EQ(clip, L"kept");
+    CloseHandle(held);
+}
+
+TEST_F(ViewerStartup, EmptyFileShowsTheDigestsOfEmptyInput) {
+    const std::wstring path = files.write(L"empty.bin", "");
+    Viewer viewer(quoted(path), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    ASSERT_TRUE(viewer.waitForResult());
+    EXPECT_EQ(textOf(viewer.control(kSize)), L"0 bytes");
+    EXPECT_EQ(textOf(viewer.valueBox(0)), L"00000000");
+    EXPECT_EQ(textOf(viewer.valueBox(1)), L"d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(textOf(viewer.valueBox(4)),
+              L"e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+}
+
+} // namespace
+} // namespace velk::test
