@@ -82,7 +82,9 @@ struct AllDigests {
 
 unsigned passThreads(const PassOptions& options) {
     if (options.threads != 0) return options.threads;
-    const unsigned cores = std::thread::hardware_concurrency();
+    // Asked once: the C library reads the count from the system on every call, which a pass
+    // over a small file would otherwise pay each time.
+    static const unsigned cores = std::thread::hardware_concurrency();
     if (cores == 0) return 1;
     return cores < 4 ? cores : 4;
 }

@@ -30,7 +30,7 @@ public:
         ring_[0].data = std::move(firstChunk);
         ring_[0].size = firstSize;
         for (std::size_t i = 1; i < kRingChunks; ++i) {
-            ring_[i].data = makeChunkBuffer();
+            ring_[i].data = ChunkBuffer::allocate();
         }
         published_ = 1;
     }
@@ -163,7 +163,7 @@ private:
 
 bool feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCount, unsigned threads) {
     ChunkReader reader(file);
-    ChunkBuffer buffer = makeChunkBuffer();
+    ChunkBuffer buffer = ChunkBuffer::allocate();
     std::size_t n = reader.next(buffer.get());
     if (threads > 1 && laneCount > 1 && n == kReadChunkBytes) {
         const unsigned useful = static_cast<unsigned>(laneCount < threads ? laneCount : threads);

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <new>
 
 namespace velk {
 
@@ -13,21 +12,28 @@ constexpr std::size_t kReadChunkBytes = 1048576;
 
 // Chunk buffers start on a page boundary: the kernel copies a read into a page-aligned
 // buffer several times faster than into one a few bytes past a boundary, which is where a
-// plain allocation of this size lands.
+// plain allocation of this size lands. The alignment is taken inside an ordinary array
+// allocation (rather than an aligned one) so that the C library's allocator can hand the
+// same memory to the next pass instead of mapping and unmapping a fresh region every time.
 constexpr std::size_t kChunkAlignment = 4096;
 
-struct ChunkBufferDelete {
-    void operator()(std::uint8_t* p) const {
-        ::operator delete(p, std::align_val_t(kChunkAlignment));
+class ChunkBuffer {
+public:
+    ChunkBuffer() = default;
+    // One chunk's buffer; throws std::bad_alloc like any allocation when memory runs out.
+    static ChunkBuffer allocate() {
+        ChunkBuffer b;
+        b.raw_.reset(new std::uint8_t[kReadChunkBytes + kChunkAlignment]);
+        const auto address = reinterpret_cast<std::uintptr_t>(b.raw_.get());
+        b.data_ = b.raw_.get() + (kChunkAlignment - address % kChunkAlignment) % kChunkAlignment;
+        return b;
     }
-};
-using ChunkBuffer = std::unique_ptr<std::uint8_t, ChunkBufferDelete>;
+    std::uint8_t* get() const { return data_; }
 
-// One chunk's buffer; throws std::bad_alloc like any allocation when memory runs out.
-inline ChunkBuffer makeChunkBuffer() {
-    return ChunkBuffer(static_cast<std::uint8_t*>(
-        ::operator new(kReadChunkBytes, std::align_val_t(kChunkAlignment))));
-}
+private:
+    std::unique_ptr<std::uint8_t[]> raw_;
+    std::uint8_t* data_ = nullptr;
+};
 
 // Test seam: while n > 0, every read loop started afterwards behaves as if its stream failed
 // after delivering n chunks: the next read delivers nothing and the loop reports a read
@@ -64,7 +70,7 @@ private:
 // Calls feed(data, n) for every chunk the stream delivers, short ones included, and returns
 // the stream's error indicator once a read delivers 0 bytes.
 template <class Feed> bool readAllChunks(std::FILE* file, Feed&& feed) {
-    ChunkBuffer buffer = makeChunkBuffer();
+    ChunkBuffer buffer = ChunkBuffer::allocate();
     ChunkReader reader(file);
     for (;;) {
         const std::size_t n = reader.next(buffer.get());
