@@ -1,0 +1,287 @@
+// The viewer on a real display (Xvfb): theme colours, font sizes, 144 DPI, and the
+// screenshots left in the build folder. Runs in a prefix of its own (display-tests.sh).
+
+#include "screen_capture.h"
+#include "viewer_test_support.h"
+
+#include "viewer/layout.h"
+
+#include <cstdlib>
+#include <optional>
+
+namespace velk::test {
+namespace {
+
+constexpr COLORREF kDarkBackground = RGB(32, 32, 32);
+constexpr COLORREF kLightBackground = RGB(255, 255, 255);
+
+std::wstring artifactsFolder() {
+    wchar_t folder[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"VELK_ARTIFACTS", folder, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(folder, n) : std::wstring();
+}
+
+void saveArtifact(const Pixels& pixels, const std::wstring& name) {
+    const std::wstring folder = artifactsFolder();
+    if (folder.empty()) return;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    EXPECT_TRUE(saveBmp(pixels, folder + L"\\" + name)) << narrow(folder + L"\\" + name);
+}
+
+LOGFONTW fontOf(int px, const wchar_t* face, int weight, bool underline = false) {
+    LOGFONTW lf{};
+    lf.lfHeight = -px;
+    lf.lfWeight = weight;
+    lf.lfUnderline = underline;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(lf.lfFaceName, face);
+    return lf;
+}
+
+// Sets a registry value of the current user for one test and puts the old state back.
+class RegistryValue {
+public:
+    RegistryValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
+        DWORD size = sizeof previous_;
+        had_ = RegGetValueW(HKEY_CURRENT_USER, key_, name_, RRF_RT_REG_DWORD, nullptr, &previous_,
+                            &size) == ERROR_SUCCESS;
+    }
+    ~RegistryValue() {
+        if (had_) {
+            set(previous_);
+        } else {
+            remove();
+        }
+    }
+    void set(DWORD value) {
+        HKEY k = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr);
+        RegSetValueExW(k, name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        RegCloseKey(k);
+    }
+    void remove() {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key_, 0, KEY_SET_VALUE, &k) == ERROR_SUCCESS) {
+            RegDeleteValueW(k, name_);
+            RegCloseKey(k);
+        }
+    }
+
+private:
+    const wchar_t* key_;
+    const wchar_t* name_;
+    bool had_ = false;
+    DWORD previous_ = 0;
+};
+
+class ViewerOnScreen : public ViewerTest {
+protected:
+    // Starts a viewer on the sample file and waits until its digests are painted.
+    HWND open(Viewer& viewer) {
+        HWND window = viewer.window();
+        if (window == nullptr || !viewer.waitForResult()) return nullptr;
+        settle(window);
+        return window;
+    }
+
+    static void settle(HWND window) {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Sleep(300);
+    }
+
+    // The client area as the screen shows it; rectangles of the controls map into it.
+    static Pixels client(HWND window) {
+        RECT r{};
+        GetClientRect(window, &r);
+        MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+        return captureScreen(r);
+    }
+
+    static Pixels whole(HWND window) { return captureScreen(windowRect(window)); }
+
+    // Points of the client area no control covers: margins and the gaps between rows.
+    static std::vector<POINT> backgroundPoints(Viewer& viewer) {
+        const SIZE size = clientSize(viewer.window());
+        std::vector<POINT> points{{4, 4}, {size.cx / 2, 4}, {size.cx - 3, size.cy / 2}, {4, size.cy / 2}};
+        for (std::size_t row = 0; row + 1 < 11; ++row) {
+            const RECT value = rectInParent(viewer.valueBox(row));
+            points.push_back({5, value.bottom + 3});
+            points.push_back({value.right - 4, value.bottom + 3});
+        }
+        // Inside controls, where they paint only their background.
+        const RECT crc = rectInParent(viewer.valueBox(0));
+        points.push_back({crc.right - 6, crc.top + (crc.bottom - crc.top) / 2});
+        const RECT name = rectInParent(viewer.control(7 + 1));
+        points.push_back({name.right - 3, name.bottom - 3});
+        return points;
+    }
+
+    void expectBackground(Viewer& viewer, const Pixels& pixels, COLORREF background) {
+        for (const POINT& p : backgroundPoints(viewer)) {
+            if (p.y >= pixels.height) continue;
+            EXPECT_EQ(colourText(pixels.at(p.x, p.y)), colourText(background))
+                << "at " << p.x << ", " << p.y;
+        }
+    }
+};
+
+struct ThemeCase {
+    const char* theme;
+    COLORREF background, text, secondary, link;
+    const wchar_t* button;
+    const wchar_t* screenshot;
+};
+
+TEST_F(ViewerOnScreen, ThemesPaintTheWholeClientArea) {
+    const std::wstring path = sampleFile();
+    const ThemeCase cases[] = {
+        {"dark", kDarkBackground, RGB(235, 235, 235), RGB(165, 165, 165), RGB(96, 165, 250),
+         L"\u2600 Light", L"viewer-dark.bmp"},
+        {"light", kLightBackground, RGB(0, 0, 0), RGB(110, 110, 110), RGB(0, 90, 200),
+         L"\u263E Dark", L"viewer-light.bmp"},
+    };
+    for (const ThemeCase& c : cases) {
+        SCOPED_TRACE(c.theme);
+        appData.writeConfig(std::string("{\"theme\":\"") + c.theme +
+                            "\",\"label_algo\":\"SHA-256\",\"win_w\":780,\"win_h\":700}");
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(textOf(viewer.control(kTheme)), c.button);
+
+        // Something for the status line: a check in the dark theme, a copy in the light one.
+        if (std::string(c.theme) == "dark") {
+            ASSERT_TRUE(setClipboardText(L"  " + wide(expected.at("SHA-256")) + L"\r\n"));
+            viewer.click(viewer.control(kCheck));
+        } else {
+            viewer.click(viewer.copyButton(4));
+        }
+        settle(window);
+
+        const Pixels pixels = client(window);
+        ASSERT_FALSE(pixels.empty());
+        expectBackground(viewer, pixels, c.background);
+
+        const RECT size = rectInParent(viewer.control(kSize));
+        EXPECT_EQ(colourText(strongestInk(pixels, size, c.background)), colourText(c.secondary));
+        const RECT preview = rectInParent(viewer.control(kPreview));
+        EXPECT_EQ(colourText(strongestInk(pixels, preview, c.background)), colourText(c.secondary));
+        const RECT name = rectInParent(viewer.control(kFileName));
+        EXPECT_EQ(colourText(strongestInk(pixels, name, c.background)), colourText(c.text));
+        const RECT link = rectInParent(viewer.control(kLink));
+        EXPECT_GT(countNear(pixels, link, c.link, 0), 40) << "the underline in the link colour";
+        const RECT status = rectInParent(viewer.control(kStatus));
+        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)), colourText(RGB(26, 127, 55)))
+            << narrow(textOf(viewer.control(kStatus)));
+
+        saveArtifact(whole(window), c.screenshot);
+    }
+}
+
+TEST_F(ViewerOnScreen, SystemThemeFollowsTheAppMode) {
+    const std::wstring path = sampleFile();
+    RegistryValue appMode(L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                          L"AppsUseLightTheme");
+    struct Case {
+        std::optional<DWORD> value;
+        COLORREF background;
+    };
+    for (const Case& c : {Case{0, kDarkBackground}, Case{1, kLightBackground},
+                          Case{std::nullopt, kLightBackground}}) {
+        if (c.value) {
+            appMode.set(*c.value);
+        } else {
+            appMode.remove();
+        }
+        appData.writeConfig("{\"theme\":\"system\"}");
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        expectBackground(viewer, client(window), c.background);
+    }
+}
+
+TEST_F(ViewerOnScreen, FailureStatusIsRedInBothThemes) {
+    const std::wstring path = files.write(L"locked.bin", randomBytes(100));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    for (const char* theme : {"dark", "light"}) {
+        appData.writeConfig(std::string("{\"theme\":\"") + theme + "\",\"win_w\":780,\"win_h\":700}");
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        const Pixels pixels = client(window);
+        const COLORREF background = std::string(theme) == "dark" ? kDarkBackground : kLightBackground;
+        const RECT status = rectInParent(viewer.control(kStatus));
+        EXPECT_EQ(colourText(strongestInk(pixels, status, background)), colourText(RGB(192, 28, 40)))
+            << theme;
+        if (std::string(theme) == "dark") saveArtifact(whole(window), L"viewer-failed-dark.bmp");
+    }
+    CloseHandle(held);
+}
+
+// Text in the viewer's control against the same text drawn here in the font the viewer
+// should use: same ink width and height means same face, weight and size.
+void expectSameText(const Pixels& screen, const RECT& control, COLORREF background,
+                    const std::wstring& text, const LOGFONTW& font, COLORREF colour) {
+    const RECT shown = inkBox(screen, control, background);
+    const Pixels drawn = renderText(text, font, colour, background);
+    const RECT want = inkBox(drawn, RECT{0, 0, drawn.width, drawn.height}, background);
+    EXPECT_NEAR(shown.right - shown.left, want.right - want.left, 1) << narrow(text);
+    EXPECT_NEAR(shown.bottom - shown.top, want.bottom - want.top, 1) << narrow(text);
+    EXPECT_GT(want.right - want.left, 0);
+}
+
+TEST_F(ViewerOnScreen, FontsAreFontPxHigh) {
+    const std::wstring path = sampleFile(L"fonts.bin");
+    for (int px : {12, 17}) {
+        SCOPED_TRACE(px);
+        appData.writeConfig("{\"theme\":\"light\",\"font_px\":" + std::to_string(px) +
+                            ",\"win_w\":1100,\"win_h\":1000}");
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(rectInParent(viewer.control(kCheck)).bottom - rectInParent(viewer.control(kCheck)).top,
+                  px + 16);
+        const Pixels pixels = client(window);
+        expectSameText(pixels, rectInParent(viewer.control(kFileName)), kLightBackground,
+                       L"fonts.bin", fontOf(px, L"Segoe UI", 700), RGB(0, 0, 0));
+        expectSameText(pixels, rectInParent(viewer.control(kSize)), kLightBackground,
+                       L"1048576 bytes", fontOf(px, L"Segoe UI", 400), RGB(110, 110, 110));
+        expectSameText(pixels, rectInParent(viewer.valueBox(1)), kLightBackground,
+                       wide(expected.at("MD5")), fontOf(px, L"Consolas", 400), RGB(0, 0, 0));
+        expectSameText(pixels, rectInParent(viewer.control(kLink)), kLightBackground,
+                       L"velkora.example", fontOf(px, L"Segoe UI", 700, true), RGB(0, 90, 200));
+    }
+}
+
+TEST_F(ViewerOnScreen, At144DpiTheFontIs18AndTheWindowLarger) {
+    const std::wstring path = sampleFile(L"dpi.bin");
+    {
+        RegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels");
+        logPixels.set(144);
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const RECT r = windowRect(window);
+        EXPECT_EQ(r.right - r.left, std::min<LONG>(1140, work.right - work.left));
+        EXPECT_EQ(r.bottom - r.top, std::min<LONG>(840, work.bottom - work.top));
+        const RECT copy = rectInParent(viewer.copyButton(0));
+        EXPECT_EQ(copy.bottom - copy.top, 18 + 16);
+        EXPECT_EQ(copy.right - copy.left, 5 * 18 + 20);
+        const Pixels pixels = client(window);
+        expectSameText(pixels, rectInParent(viewer.control(kFileName)), kLightBackground,
+                       L"dpi.bin", fontOf(18, L"Segoe UI", 700), RGB(0, 0, 0));
+        saveArtifact(whole(window), L"viewer-144dpi.bmp");
+
+        // Reset goes back to the DPI default, not to 12.
+        viewer.click(viewer.control(kLarger));
+        viewer.click(viewer.control(kReset));
+        EXPECT_EQ(rectInParent(viewer.copyButton(0)).bottom - rectInParent(viewer.copyButton(0)).top, 34);
+    }
+}
+
+} // namespace
+} // namespace velk::test
