@@ -8,7 +8,8 @@
 namespace velk {
 
 HRESULT STDMETHODCALLTYPE CFactory::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
+    if (ppv == nullptr)
+        return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IClassFactory)) {
         *ppv = static_cast<IClassFactory*>(this);
         AddRef();
@@ -24,16 +25,20 @@ ULONG STDMETHODCALLTYPE CFactory::AddRef() {
 
 ULONG STDMETHODCALLTYPE CFactory::Release() {
     const LONG count = InterlockedDecrement(&refCount);
-    if (count == 0) delete this;
+    if (count == 0)
+        delete this;
     return static_cast<ULONG>(count);
 }
 
 HRESULT STDMETHODCALLTYPE CFactory::CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) {
-    if (ppv != nullptr) *ppv = nullptr;
-    if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
+    if (ppv != nullptr)
+        *ppv = nullptr;
+    if (pUnkOuter != nullptr)
+        return CLASS_E_NOAGGREGATION;
     // The constructor allocates nothing, so nothrow new is the only allocation to check.
     CVelkshell* object = new (std::nothrow) CVelkshell();
-    if (object == nullptr) return E_OUTOFMEMORY;
+    if (object == nullptr)
+        return E_OUTOFMEMORY;
     // An unsupported riid leaves the query without a reference, and this Release frees
     // the new object again.
     const HRESULT hr = object->QueryInterface(riid, ppv);

@@ -2,13 +2,14 @@
 // CFactory: the class factory of the one creatable class, CVelkshell.
 
 #include <windows.h>
+
 #include <unknwn.h>
 
 namespace velk {
 
 // Holds no count on the module: a factory alone does not keep the DLL loaded.
 class CFactory final : public IClassFactory {
-public:
+  public:
     CFactory() = default;
     CFactory(const CFactory&) = delete;
     CFactory& operator=(const CFactory&) = delete;
@@ -20,7 +21,7 @@ public:
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppv) override;
     HRESULT STDMETHODCALLTYPE LockServer(BOOL fLock) override;
 
-private:
+  private:
     ~CFactory() = default;
 
     volatile LONG refCount = 1;

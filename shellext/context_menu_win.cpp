@@ -31,12 +31,14 @@ HRESULT commandCount(std::size_t count) {
 
 // The screen context with the stock GUI font selected, for the whole build.
 class ScreenTextMeasure {
-public:
+  public:
     ScreenTextMeasure() : dc_(GetDC(nullptr)) {
-        if (dc_ != nullptr) previous_ = SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
+        if (dc_ != nullptr)
+            previous_ = SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
     }
     ~ScreenTextMeasure() {
-        if (dc_ == nullptr) return;
+        if (dc_ == nullptr)
+            return;
         SelectObject(dc_, previous_);
         ReleaseDC(nullptr, dc_);
     }
@@ -52,7 +54,7 @@ public:
         return size.cx;
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_ = nullptr;
 };
@@ -64,7 +66,8 @@ void fillPopup(HMENU menu, const MenuNode& node) {
         const std::wstring text = toUtf16(child.text);
         if (child.popup) {
             UniqueMenu popup(CreatePopupMenu());
-            if (!popup) continue;
+            if (!popup)
+                continue;
             fillPopup(popup.get(), child);
             if (InsertMenuW(menu, static_cast<UINT>(-1), MF_BYPOSITION | MF_POPUP,
                             reinterpret_cast<UINT_PTR>(popup.get()), text.c_str()))
@@ -85,7 +88,8 @@ void insertPlaced(HMENU hmenu, UINT indexMenu, const PlacedMenu& placed) {
             continue;
         }
         UniqueMenu popup(CreatePopupMenu());
-        if (!popup) continue;
+        if (!popup)
+            continue;
         fillPopup(popup.get(), entry);
         if (InsertMenuW(hmenu, indexMenu, MF_BYPOSITION | MF_POPUP,
                         reinterpret_cast<UINT_PTR>(popup.get()), text.c_str()))
@@ -95,9 +99,8 @@ void insertPlaced(HMENU hmenu, UINT indexMenu, const PlacedMenu& placed) {
 
 } // namespace
 
-HRESULT STDMETHODCALLTYPE CVelkshell::QueryContextMenu(HMENU hmenu, UINT indexMenu,
-                                                       UINT idCmdFirst, UINT idCmdLast,
-                                                       UINT uFlags) {
+HRESULT STDMETHODCALLTYPE CVelkshell::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst,
+                                                       UINT idCmdLast, UINT uFlags) {
     try {
         return queryContextMenu(hmenu, indexMenu, idCmdFirst, idCmdLast, uFlags);
     } catch (...) {
@@ -107,9 +110,10 @@ HRESULT STDMETHODCALLTYPE CVelkshell::QueryContextMenu(HMENU hmenu, UINT indexMe
     }
 }
 
-HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst,
-                                     UINT idCmdLast, UINT uFlags) {
-    if ((uFlags & CMF_DEFAULTONLY) != 0) return commandCount(0);
+HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast,
+                                     UINT uFlags) {
+    if ((uFlags & CMF_DEFAULTONLY) != 0)
+        return commandCount(0);
     commands.clear();
 
     if (selectedPaths.size() >= 2) {
@@ -126,7 +130,8 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
 
     utf8Path = toUtf8(currentPath);
     long long size = fileSizeOf(currentPath);
-    if (size < 0) size = 0;
+    if (size < 0)
+        size = 0;
 
     Settings settings = loadSettings();
     normalizeLabelSettings(settings);
@@ -139,7 +144,8 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
         allComputed = computeAllHashes(utf8Path, allDigests, nullptr);
         if (allComputed) {
             const auto found = allDigests.find(settings.label_algo);
-            if (found != allDigests.end()) labelDigest = found->second;
+            if (found != allDigests.end())
+                labelDigest = found->second;
         }
         hashed = allComputed;
         break;

@@ -16,12 +16,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID) {
 }
 
 STDAPI DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
-    if (!IsEqualCLSID(rclsid, velk::kVelkshellClsid)) return CLASS_E_CLASSNOTAVAILABLE;
+    if (!IsEqualCLSID(rclsid, velk::kVelkshellClsid))
+        return CLASS_E_CLASSNOTAVAILABLE;
     velk::CFactory* factory = new (std::nothrow) velk::CFactory();
-    if (factory == nullptr) return E_OUTOFMEMORY;
+    if (factory == nullptr)
+        return E_OUTOFMEMORY;
     const HRESULT hr = factory->QueryInterface(riid, ppv);
     factory->Release();
     return hr;
 }
 
-STDAPI DllCanUnloadNow() { return velk::moduleRefCountValue() == 0 ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+    return velk::moduleRefCountValue() == 0 ? S_OK : S_FALSE;
+}

@@ -14,13 +14,16 @@
 namespace velk {
 
 HRESULT STDMETHODCALLTYPE CVelkshell::InvokeCommand(CMINVOKECOMMANDINFO* pici) {
-    if (pici == nullptr) return E_INVALIDARG;
+    if (pici == nullptr)
+        return E_INVALIDARG;
     // A verb is a string pointer unless everything above its low word is zero; on 64-bit
     // that is more than the high word of the low 32 bits.
     const ULONG_PTR verb = reinterpret_cast<ULONG_PTR>(pici->lpVerb);
-    if ((verb >> 16) != 0) return E_FAIL;
+    if ((verb >> 16) != 0)
+        return E_FAIL;
     const std::size_t offset = LOWORD(verb);
-    if (offset >= commands.size()) return E_FAIL;
+    if (offset >= commands.size())
+        return E_FAIL;
     try {
         const MenuCommand command = commands[offset];
         invokeCommand(command);
@@ -67,15 +70,17 @@ void CVelkshell::openSelected() {
     }
 }
 
-HRESULT STDMETHODCALLTYPE CVelkshell::GetCommandString(UINT_PTR, UINT uType, UINT*,
-                                                       CHAR* pszName, UINT cchMax) {
+HRESULT STDMETHODCALLTYPE CVelkshell::GetCommandString(UINT_PTR, UINT uType, UINT*, CHAR* pszName,
+                                                       UINT cchMax) {
     switch (uType) {
     case GCS_HELPTEXTA:
-        if (pszName == nullptr) return E_INVALIDARG;
+        if (pszName == nullptr)
+            return E_INVALIDARG;
         lstrcpynA(pszName, kMenuHelpText, static_cast<int>(cchMax));
         return S_OK;
     case GCS_HELPTEXTW:
-        if (pszName == nullptr) return E_INVALIDARG;
+        if (pszName == nullptr)
+            return E_INVALIDARG;
         lstrcpynW(reinterpret_cast<LPWSTR>(pszName), L"Hash tools for this file",
                   static_cast<int>(cchMax));
         return S_OK;

@@ -5,8 +5,10 @@
 namespace velk {
 
 MenuHashing chooseMenuHashing(bool computeAllMenus, long long size) {
-    if (computeAllMenus && size <= kMenuComputeAllLimit) return MenuHashing::AllDigests;
-    if (size <= kMenuSingleDigestLimit) return MenuHashing::LabelDigest;
+    if (computeAllMenus && size <= kMenuComputeAllLimit)
+        return MenuHashing::AllDigests;
+    if (size <= kMenuSingleDigestLimit)
+        return MenuHashing::LabelDigest;
     return MenuHashing::None;
 }
 
@@ -17,11 +19,14 @@ long maxItemWidth(long screenWidth) {
 std::vector<std::string> buildItemLines(const std::string& name, const std::string& digest,
                                         bool isLabel, const TextMeasure& measure, long maxWidth) {
     std::string head = name;
-    if (isLabel) head += kDefaultSuffix;
-    if (head.size() < kNameColumnWidth) head.resize(kNameColumnWidth, ' ');
+    if (isLabel)
+        head += kDefaultSuffix;
+    if (head.size() < kNameColumnWidth)
+        head.resize(kNameColumnWidth, ' ');
     head += ' ';
     std::string full = head + digest;
-    if (maxWidth <= 0 || measure(full) <= maxWidth) return {std::move(full)};
+    if (maxWidth <= 0 || measure(full) <= maxWidth)
+        return {std::move(full)};
 
     std::vector<std::string> lines;
     std::string rest = digest;
@@ -81,7 +86,8 @@ void placeNodes(std::vector<MenuNode>& nodes, unsigned long long idCmdFirst,
             continue;
         }
         const unsigned long long id = idCmdFirst + commands.size();
-        if (id > idCmdLast) continue; // the range is used up: every further item is dropped
+        if (id > idCmdLast)
+            continue; // the range is used up: every further item is dropped
         node.id = static_cast<unsigned>(id);
         commands.push_back(node.command);
         kept.push_back(std::move(node));
@@ -97,7 +103,9 @@ MenuNode selectionMenu() {
     return menu;
 }
 
-MenuNode fallbackItem() { return item("Velkscope", MenuCommandKind::OpenViewer); }
+MenuNode fallbackItem() {
+    return item("Velkscope", MenuCommandKind::OpenViewer);
+}
 
 MenuNode fileMenu(const FileMenuInput& input, const TextMeasure& measure, long maxWidth) {
     MenuNode hashes = popup("Hashes " + formatMenuLabel(input.labelDigest, input.labelFormat));

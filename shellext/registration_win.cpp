@@ -5,6 +5,7 @@
 #include "shellext/module.h"
 
 #include <windows.h>
+
 #include <olectl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -32,15 +33,17 @@ const wchar_t* const kLegacyHandlerKeys[] = {
     L"lnkfile\\shellex\\PropertySheetHandlers\\Ostrivane",
 };
 
-std::wstring classKeyPath() { return std::wstring(L"CLSID\\") + kVelkshellClsidText; }
+std::wstring classKeyPath() {
+    return std::wstring(L"CLSID\\") + kVelkshellClsidText;
+}
 
 // Creates (or opens) the key and sets one REG_SZ value; the stored byte count includes
 // the terminating NUL. The key is closed right after.
 bool setStringValue(HKEY root, const std::wstring& path, const wchar_t* name,
                     const std::wstring& data) {
     HKEY raw = nullptr;
-    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                        &raw, nullptr) != ERROR_SUCCESS)
         return false;
     const UniqueRegKey key(raw);
     const DWORD bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
@@ -64,7 +67,8 @@ HRESULT registerServer() {
     deleteLegacyKeys();
 
     const std::wstring classKey = classKeyPath();
-    if (!setStringValue(HKEY_CLASSES_ROOT, classKey, nullptr, kClassName)) return SELFREG_E_CLASS;
+    if (!setStringValue(HKEY_CLASSES_ROOT, classKey, nullptr, kClassName))
+        return SELFREG_E_CLASS;
 
     // Only the class key is essential; a handler key that cannot be written is skipped.
     const std::wstring serverKey = classKey + L"\\InprocServer32";

@@ -15,25 +15,30 @@ struct GlobalLockScope {
     HGLOBAL block;
     void* memory = GlobalLock(block);
     ~GlobalLockScope() {
-        if (memory != nullptr) GlobalUnlock(block);
+        if (memory != nullptr)
+            GlobalUnlock(block);
     }
 };
 
 } // namespace
 
 HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths) {
-    if (data == nullptr) return E_FAIL;
+    if (data == nullptr)
+        return E_FAIL;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     MediumScope scope;
-    if (FAILED(data->GetData(&format, &scope.medium))) return E_FAIL;
+    if (FAILED(data->GetData(&format, &scope.medium)))
+        return E_FAIL;
     GlobalLockScope lock{scope.medium.hGlobal};
-    if (lock.memory == nullptr) return S_OK;
+    if (lock.memory == nullptr)
+        return S_OK;
     const HDROP drop = static_cast<HDROP>(scope.medium.hGlobal);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
         wchar_t buffer[MAX_PATH];
         const UINT length = DragQueryFileW(drop, index, buffer, MAX_PATH);
-        if (length == 0) continue;
+        if (length == 0)
+            continue;
         paths.emplace_back(buffer);
     }
     return S_OK;

@@ -2,6 +2,7 @@
 // The selection the shell hands over: the file drop list of its data object.
 
 #include <windows.h>
+
 #include <objidl.h>
 
 #include <string>

@@ -5,8 +5,9 @@
 #include "shellext/command_text.h"
 #include "shellext/module.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstring>
 
@@ -17,7 +18,8 @@ namespace {
 struct OpenClipboardScope {
     bool open = OpenClipboard(nullptr) != FALSE;
     ~OpenClipboardScope() {
-        if (open) CloseClipboard();
+        if (open)
+            CloseClipboard();
     }
 };
 
@@ -26,21 +28,26 @@ struct OpenClipboardScope {
 void copyTextToClipboard(const std::string& utf8) {
     const std::wstring text = toUtf16(utf8);
     OpenClipboardScope clipboard;
-    if (!clipboard.open) return;
+    if (!clipboard.open)
+        return;
     EmptyClipboard();
     UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
-    if (!block) return;
+    if (!block)
+        return;
     void* memory = GlobalLock(block.get());
-    if (memory == nullptr) return;
+    if (memory == nullptr)
+        return;
     std::memcpy(memory, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     GlobalUnlock(block.get());
     // Once accepted, the block is the clipboard's.
-    if (SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr) block.release();
+    if (SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr)
+        block.release();
 }
 
 long long fileSizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
     return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
                                   data.nFileSizeLow);
 }

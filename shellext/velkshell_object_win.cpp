@@ -8,7 +8,9 @@
 
 namespace velk {
 
-CVelkshell::CVelkshell() { moduleAddRef(); }
+CVelkshell::CVelkshell() {
+    moduleAddRef();
+}
 
 CVelkshell::~CVelkshell() {
     // Before the fields: the members are destroyed after this body, in reverse order.
@@ -16,7 +18,8 @@ CVelkshell::~CVelkshell() {
 }
 
 HRESULT STDMETHODCALLTYPE CVelkshell::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
+    if (ppv == nullptr)
+        return E_POINTER;
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IShellExtInit)) {
         *ppv = static_cast<IShellExtInit*>(this);
     } else if (IsEqualIID(riid, IID_IContextMenu)) {
@@ -37,7 +40,8 @@ ULONG STDMETHODCALLTYPE CVelkshell::AddRef() {
 
 ULONG STDMETHODCALLTYPE CVelkshell::Release() {
     const LONG count = InterlockedDecrement(&refCount);
-    if (count == 0) delete this;
+    if (count == 0)
+        delete this;
     return static_cast<ULONG>(count);
 }
 
@@ -50,7 +54,8 @@ HRESULT STDMETHODCALLTYPE CVelkshell::Initialize(PCIDLIST_ABSOLUTE, IDataObject*
     allComputed = false;
     commands.clear();
     try {
-        if (FAILED(readDropList(pdtobj, selectedPaths)) || selectedPaths.empty()) return E_FAIL;
+        if (FAILED(readDropList(pdtobj, selectedPaths)) || selectedPaths.empty())
+            return E_FAIL;
         currentPath = selectedPaths.front();
         return S_OK;
     } catch (const std::bad_alloc&) {

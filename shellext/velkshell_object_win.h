@@ -6,6 +6,7 @@
 #include "shellext/menu_command.h"
 
 #include <windows.h>
+
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -15,7 +16,7 @@
 namespace velk {
 
 class CVelkshell final : public IShellExtInit, public IContextMenu, public IShellPropSheetExt {
-public:
+  public:
     // Count 1; holds the module while it lives.
     CVelkshell();
     CVelkshell(const CVelkshell&) = delete;
@@ -42,7 +43,7 @@ public:
     HRESULT STDMETHODCALLTYPE ReplacePage(EXPPS uPageID, LPFNSVADDPROPSHEETPAGE pfnReplaceWith,
                                           LPARAM lParam) override;
 
-private:
+  private:
     // Only Release destroys; the module count goes first, then the fields in reverse order.
     ~CVelkshell();
 
@@ -53,7 +54,7 @@ private:
     void runClipboardCheck() const;
 
     volatile LONG refCount = 1;
-    std::wstring currentPath;               // the first selected path
+    std::wstring currentPath;                // the first selected path
     std::vector<std::wstring> selectedPaths; // every selected path, in the shell's order
     std::string utf8Path;                    // currentPath for the engine, set by the menu
     HashResults allDigests;                  // all digests, when the menu computed them

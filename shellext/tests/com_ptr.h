@@ -2,12 +2,13 @@
 // Owner of one COM reference for the tests.
 
 #include <windows.h>
+
 #include <unknwn.h>
 
 #include <utility>
 
 template <class T> class ComRef {
-public:
+  public:
     ComRef() = default;
     explicit ComRef(T* p) : p_(p) {}
     ~ComRef() { reset(); }
@@ -32,9 +33,10 @@ public:
     }
     void** putVoid() { return reinterpret_cast<void**>(put()); }
     void reset() {
-        if (p_ != nullptr) std::exchange(p_, nullptr)->Release();
+        if (p_ != nullptr)
+            std::exchange(p_, nullptr)->Release();
     }
 
-private:
+  private:
     T* p_ = nullptr;
 };

@@ -12,7 +12,7 @@
 namespace {
 
 class ComServer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_NE(dll.module, nullptr) << "cannot load velkshell.dll beside the test";
         ASSERT_NE(dll.getClassObject, nullptr);
@@ -37,7 +37,8 @@ TEST_F(ComServer, ExportsByPlainNames) {
 }
 
 TEST_F(ComServer, OtherClassIsNotAvailableAndOutPointerUntouched) {
-    const CLSID other = {0x5D2E8B71, 0x9C04, 0x4F6A, {0xB3, 0xE8, 0x1A, 0x7C, 0x6D, 0x92, 0xF0, 0x46}};
+    const CLSID other = {
+        0x5D2E8B71, 0x9C04, 0x4F6A, {0xB3, 0xE8, 0x1A, 0x7C, 0x6D, 0x92, 0xF0, 0x46}};
     void* marker = reinterpret_cast<void*>(0x1234);
     void* out = marker;
     EXPECT_EQ(dll.getClassObject(other, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
@@ -106,8 +107,7 @@ TEST_F(ComServer, ObjectHasOneIdentityAndOneCountThroughItsThreeInterfaces) {
     ComRef<IClassFactory> f = factory();
     ASSERT_TRUE(f);
     IShellExtInit* init = nullptr;
-    ASSERT_EQ(f->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init)),
-              S_OK);
+    ASSERT_EQ(f->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&init)), S_OK);
     EXPECT_EQ(dll.canUnloadNow(), S_FALSE);
     f.reset();
     EXPECT_EQ(dll.canUnloadNow(), S_FALSE) << "the object, not the factory, holds the module";
@@ -115,8 +115,7 @@ TEST_F(ComServer, ObjectHasOneIdentityAndOneCountThroughItsThreeInterfaces) {
     IContextMenu* menu = nullptr;
     IShellPropSheetExt* pages = nullptr;
     ASSERT_EQ(init->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu)), S_OK);
-    ASSERT_EQ(menu->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&pages)),
-              S_OK);
+    ASSERT_EQ(menu->QueryInterface(IID_IShellPropSheetExt, reinterpret_cast<void**>(&pages)), S_OK);
     EXPECT_NE(static_cast<void*>(menu), static_cast<void*>(init));
     EXPECT_NE(static_cast<void*>(pages), static_cast<void*>(init));
 

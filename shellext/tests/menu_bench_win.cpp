@@ -30,7 +30,8 @@ bool writeRandomFile(const std::wstring& path, long long size) {
     std::string chunk(1 << 20, '\0');
     velk::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file)
+        return false;
     for (long long left = size; left > 0;) {
         for (std::size_t i = 0; i < chunk.size(); i += 8) {
             const unsigned long long v = random();
@@ -38,7 +39,8 @@ bool writeRandomFile(const std::wstring& path, long long size) {
         }
         const DWORD n = static_cast<DWORD>(std::min<long long>(left, chunk.size()));
         DWORD written = 0;
-        if (!WriteFile(file.get(), chunk.data(), n, &written, nullptr) || written != n) return false;
+        if (!WriteFile(file.get(), chunk.data(), n, &written, nullptr) || written != n)
+            return false;
         left -= n;
     }
     return true;
@@ -104,8 +106,8 @@ int main(int argc, char** argv) {
                 times.push_back(timeOneBuild(dll, data.get(), &commands));
             std::sort(times.begin(), times.end());
             std::printf("%4lld MiB  %-22s median %8.1f  min %8.1f  (%u commands)\n", mib,
-                        computeAll ? "all digests" : "label digest (MD5)",
-                        times[times.size() / 2], times.front(), commands);
+                        computeAll ? "all digests" : "label digest (MD5)", times[times.size() / 2],
+                        times.front(), commands);
         }
     }
     return 0;

@@ -11,7 +11,9 @@ namespace {
 const long long MiB = 1024 * 1024;
 const std::string kSample = "The quick brown fox jumps over the lazy dog\n";
 
-std::wstring w(const std::string& text) { return narrowToWide(text); }
+std::wstring w(const std::string& text) {
+    return narrowToWide(text);
+}
 
 std::string shortLabel(const std::string& digest) {
     return digest.substr(0, 4) + "-" + digest.substr(digest.size() - 4);
@@ -54,9 +56,12 @@ TEST_F(ShellMenu, OneFileGetsTheHashesSubmenuWithConsecutiveIds) {
     const MenuEntryView& more = hashes.children[1];
     EXPECT_EQ(more.text, L"Copy More");
     EXPECT_TRUE(more.popup);
-    const std::vector<std::string> expected = {
-        "CRC32", "MD5 (default) " + digests.at("MD5"), "SHA-1", "SHA-224", "SHA-256", "SHA-384",
-        "SHA-512", "SHA3-256", "SHA3-512", "BLAKE2b", "BLAKE2s"};
+    const std::vector<std::string> expected = {"CRC32",    "MD5 (default) " + digests.at("MD5"),
+                                               "SHA-1",    "SHA-224",
+                                               "SHA-256",  "SHA-384",
+                                               "SHA-512",  "SHA3-256",
+                                               "SHA3-512", "BLAKE2b",
+                                               "BLAKE2s"};
     ASSERT_EQ(more.children.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(more.children[i].text, w(expected[i]));
@@ -87,12 +92,11 @@ TEST_F(ShellMenu, LabelComesFromTheSettingsAndUnknownValuesFallBack) {
         // Case matters for the algorithm; "7" is no format.
         {R"({"label_algo":"sha-256","label_format":"7"})", "Hashes " + shortLabel(d.at("MD5")),
          "MD5 (default) " + d.at("MD5"), 1},
-        {R"({"label_algo":"CRC32","label_format":"4m"})", "Hashes " + crc,
-         "CRC32 (default) " + crc, 0},
+        {R"({"label_algo":"CRC32","label_format":"4m"})", "Hashes " + crc, "CRC32 (default) " + crc,
+         0},
         {R"({"label_algo":"SHA3-256","label_format":"full"})", "Hashes " + d.at("SHA3-256"),
          "SHA3-256 (default) " + d.at("SHA3-256"), 7},
-        {"not json at all", "Hashes " + shortLabel(d.at("MD5")), "MD5 (default) " + d.at("MD5"),
-         1},
+        {"not json at all", "Hashes " + shortLabel(d.at("MD5")), "MD5 (default) " + d.at("MD5"), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.config);
@@ -108,7 +112,7 @@ TEST_F(ShellMenu, LabelComesFromTheSettingsAndUnknownValuesFallBack) {
 
 // Width of a menu text in the stock GUI font on the screen, as the extension measures it.
 class ScreenFont {
-public:
+  public:
     ScreenFont() : dc_(GetDC(nullptr)) {
         previous_ = SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
     }
@@ -122,7 +126,7 @@ public:
         return size.cx;
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
@@ -151,7 +155,8 @@ TEST_F(ShellMenu, ComputeAllShowsEveryDigestWrappedToTheScreenShare) {
         std::wstring pieces = more.children[line].text.substr(head.size());
         std::size_t lines = 1;
         while (line + lines < more.children.size() &&
-               more.children[line + lines].text.compare(0, continuation.size(), continuation) == 0) {
+               more.children[line + lines].text.compare(0, continuation.size(), continuation) ==
+                   0) {
             pieces += more.children[line + lines].text.substr(continuation.size());
             ++lines;
         }
@@ -165,7 +170,8 @@ TEST_F(ShellMenu, ComputeAllShowsEveryDigestWrappedToTheScreenShare) {
                 EXPECT_GT(font.width(text + next.substr(continuation.size(), 1)), maxWidth);
             }
         }
-        if (lines > 1) ++wrapped;
+        if (lines > 1)
+            ++wrapped;
         line += lines;
     }
     EXPECT_EQ(line, more.children.size());

@@ -13,7 +13,9 @@ namespace {
 const long long MiB = 1024 * 1024;
 const std::string kSample = "Five boxing wizards jump quickly\n";
 
-std::wstring w(const std::string& text) { return narrowToWide(text); }
+std::wstring w(const std::string& text) {
+    return narrowToWide(text);
+}
 
 // Offsets in the one-file menu when only the label digest is known.
 const UINT kCopy = 0;
@@ -28,7 +30,8 @@ std::set<std::wstring> argumentsOf(const std::vector<ViewerStart>& starts) {
     std::set<std::wstring> arguments;
     for (const ViewerStart& start : starts) {
         EXPECT_EQ(start.arguments.size(), 1u) << wideToNarrow(start.commandLine);
-        if (!start.arguments.empty()) arguments.insert(start.arguments[0]);
+        if (!start.arguments.empty())
+            arguments.insert(start.arguments[0]);
     }
     return arguments;
 }
@@ -167,14 +170,14 @@ TEST_F(ShellCommand, HelpTextForEveryItemAndNoVerbs) {
     const BuiltMenu built = build({file(L"help text.txt", kSample)});
     wchar_t wide[64];
     std::fill(std::begin(wide), std::end(wide), L'#');
-    EXPECT_EQ(built.menu->GetCommandString(0, GCS_HELPTEXTW, nullptr,
-                                           reinterpret_cast<CHAR*>(wide), 5),
-              S_OK);
+    EXPECT_EQ(
+        built.menu->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<CHAR*>(wide), 5),
+        S_OK);
     EXPECT_EQ(std::wstring(wide), L"Hash");
     EXPECT_EQ(wide[5], L'#');
-    EXPECT_EQ(built.menu->GetCommandString(7, GCS_HELPTEXTW, nullptr,
-                                           reinterpret_cast<CHAR*>(wide), 64),
-              S_OK);
+    EXPECT_EQ(
+        built.menu->GetCommandString(7, GCS_HELPTEXTW, nullptr, reinterpret_cast<CHAR*>(wide), 64),
+        S_OK);
     EXPECT_EQ(std::wstring(wide), L"Hash tools for this file");
     char narrow[64] = {};
     EXPECT_EQ(built.menu->GetCommandString(13, GCS_HELPTEXTA, nullptr, narrow, 64), S_OK);
@@ -214,10 +217,10 @@ TEST_F(ShellCommand, ClipboardCheckAnswersWithItsSixMessages) {
         {"not a hash", kSample, false, L"0x", CheckCase::None,
          L"The clipboard is empty or not a hexadecimal hash.", check, '!'},
         {"large file", kSample, false, sampleMd5, CheckCase::Grow300MiB,
-         L"This file is large. Open the Velkscope to compute its hashes, then compare.",
-         L"Velkora", 'i'},
-        {"unreadable file", kSample, false, sampleMd5, CheckCase::Delete,
-         L"Could not read file.", check, 'x'},
+         L"This file is large. Open the Velkscope to compute its hashes, then compare.", L"Velkora",
+         'i'},
+        {"unreadable file", kSample, false, sampleMd5, CheckCase::Delete, L"Could not read file.",
+         check, 'x'},
         {"deleted but computed by the menu", kSample, true, sampleMd5, CheckCase::Delete,
          L"\x2714 MATCH\n\nThe clipboard matches this file's MD5 hash.", check, 'i'},
         {"large but computed by the menu", kSample, true, sampleMd5, CheckCase::Grow300MiB,

@@ -14,7 +14,8 @@ namespace {
 long fakeMeasure(const std::string& text) {
     long characters = 0;
     for (unsigned char c : text)
-        if ((c & 0xC0) != 0x80) ++characters;
+        if ((c & 0xC0) != 0x80)
+            ++characters;
     return characters * 6;
 }
 
@@ -189,9 +190,8 @@ TEST(ShellFileMenu, AllComputedListsEveryDigestAndEveryLineCopiesItWhole) {
         owners.push_back(line.command.algorithm);
     }
     const std::vector<std::string> expected = {
-        "CRC32",    "MD5",      "SHA-1",    "SHA-224", "SHA-256", "SHA-384",
-        "SHA-384",  "SHA-512",  "SHA-512",  "SHA3-256", "SHA3-512", "SHA3-512",
-        "BLAKE2b",  "BLAKE2b",  "BLAKE2s"};
+        "CRC32",   "MD5",      "SHA-1",    "SHA-224",  "SHA-256", "SHA-384", "SHA-384", "SHA-512",
+        "SHA-512", "SHA3-256", "SHA3-512", "SHA3-512", "BLAKE2b", "BLAKE2b", "BLAKE2s"};
     EXPECT_EQ(owners, expected);
     EXPECT_EQ(more.children[4].text, "SHA-256 (default) " + all.at("SHA-256"));
     EXPECT_EQ(more.children[0].text, "CRC32     " + all.at("CRC32"));
@@ -215,7 +215,8 @@ TEST(ShellSelectionAndFallback, AreSingleCommands) {
 
 // Ids of the items in tree order.
 void collectIds(const MenuNode& node, std::vector<unsigned>& ids) {
-    if (!node.popup) ids.push_back(node.id);
+    if (!node.popup)
+        ids.push_back(node.id);
     for (const MenuNode& c : node.children)
         collectIds(c, ids);
 }

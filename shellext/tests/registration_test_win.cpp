@@ -16,7 +16,9 @@ namespace {
 
 using velk::UniqueRegKey;
 
-std::string velkNarrow(const std::wstring& text) { return velk::toUtf8(text); }
+std::string velkNarrow(const std::wstring& text) {
+    return velk::toUtf8(text);
+}
 
 const wchar_t kClsidText[] = L"{5D2E8B71-9C04-4F6A-B3E8-1A7C6D92F045}";
 const wchar_t kClassKey[] = L"CLSID\\{5D2E8B71-9C04-4F6A-B3E8-1A7C6D92F045}";
@@ -34,11 +36,14 @@ const wchar_t* const kLegacyKeys[] = {
     L"lnkfile\\shellex\\PropertySheetHandlers\\Ostrivane",
 };
 
-std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 bool keyExists(HKEY root, const std::wstring& path) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+        return false;
     UniqueRegKey key(raw);
     return true;
 }
@@ -52,7 +57,8 @@ struct StoredValue {
 StoredValue readValue(HKEY root, const std::wstring& path, const wchar_t* name) {
     StoredValue value;
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return value;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+        return value;
     UniqueRegKey key(raw);
     DWORD size = 0;
     if (RegQueryValueExW(key.get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
@@ -81,7 +87,8 @@ void expectString(HKEY root, const std::wstring& path, const wchar_t* name,
 // Every value and subkey below a key, for comparing two registrations.
 void snapshot(HKEY root, const std::wstring& path, std::map<std::wstring, StoredValue>& out) {
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+        return;
     UniqueRegKey key(raw);
     out[path + L"\\"].present = true;
     for (DWORD index = 0;; ++index) {
@@ -146,7 +153,7 @@ void expectNothingRegistered() {
 }
 
 class Registration : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(runRegsvr32(L"/s /u " + quoted(dllPath)), 0); }
     void TearDown() override { runRegsvr32(L"/s /u " + quoted(dllPath)); }
 

@@ -21,7 +21,7 @@ struct ComApartment {
 };
 
 class Selection : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         folder = new std::wstring(freshTestFolder(L"selection"));
         for (const wchar_t* name : {L"a.txt", L"b c.txt", L"z.bin"})
@@ -87,7 +87,7 @@ TEST_F(Selection, NoDataObjectOrNoDropListFails) {
 
 // The class as the shell reaches it: through the registry.
 class RegisteredObject : public Selection {
-protected:
+  protected:
     static void SetUpTestSuite() {
         Selection::SetUpTestSuite();
         ASSERT_EQ(runRegsvr32(L"/s \"" + dllPath() + L"\""), 0);
@@ -131,9 +131,9 @@ TEST_F(RegisteredObject, InitializeFailsWithoutADropList) {
 TEST_F(RegisteredObject, UnregisteredClassCannotBeActivated) {
     ASSERT_EQ(runRegsvr32(L"/s /u \"" + dllPath() + L"\""), 0);
     ComRef<IUnknown> object;
-    EXPECT_EQ(CoCreateInstance(kTestClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                               object.putVoid()),
-              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(
+        CoCreateInstance(kTestClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.putVoid()),
+        REGDB_E_CLASSNOTREG);
     ASSERT_EQ(runRegsvr32(L"/s \"" + dllPath() + L"\""), 0);
 }
 

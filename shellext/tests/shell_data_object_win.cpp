@@ -16,7 +16,7 @@ struct PidlList {
 };
 
 class HandMadeDataObject final : public IDataObject {
-public:
+  public:
     HandMadeDataObject(std::vector<std::wstring> paths, bool offer)
         : paths_(std::move(paths)), offer_(offer) {}
 
@@ -32,7 +32,8 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&count_); }
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&count_);
-        if (left == 0) delete this;
+        if (left == 0)
+            delete this;
         return left;
     }
 
@@ -48,10 +49,12 @@ public:
         list.push_back(L'\0');
         // With no path the list is one empty entry and its terminator: readers count
         // entries by walking to the double zero, so it must be there.
-        if (paths_.empty()) list.push_back(L'\0');
+        if (paths_.empty())
+            list.push_back(L'\0');
         const SIZE_T bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
         HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-        if (block == nullptr) return E_OUTOFMEMORY;
+        if (block == nullptr)
+            return E_OUTOFMEMORY;
         auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
         drop->pFiles = sizeof(DROPFILES);
         drop->fWide = TRUE;
@@ -65,11 +68,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return offer_ && format != nullptr && format->cfFormat == CF_HDROP ? S_OK
-                                                                           : DV_E_FORMATETC;
+        return offer_ && format != nullptr && format->cfFormat == CF_HDROP ? S_OK : DV_E_FORMATETC;
     }
     HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
-        if (out != nullptr) out->ptd = nullptr;
+        if (out != nullptr)
+            out->ptd = nullptr;
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
@@ -85,7 +88,7 @@ public:
         return OLE_E_ADVISENOTSUPPORTED;
     }
 
-private:
+  private:
     ~HandMadeDataObject() = default;
     volatile LONG count_ = 1;
     std::vector<std::wstring> paths_;
@@ -96,11 +99,13 @@ private:
 
 ComRef<IDataObject> shellDataObject(const std::vector<std::wstring>& paths) {
     ComRef<IDataObject> result;
-    if (paths.empty()) return result;
+    if (paths.empty())
+        return result;
     PidlList absolute;
     for (const std::wstring& path : paths) {
         PIDLIST_ABSOLUTE pidl = nullptr;
-        if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr))) return result;
+        if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &pidl, 0, nullptr)))
+            return result;
         absolute.items.push_back(pidl);
     }
     ComRef<IShellFolder> parent;
@@ -115,7 +120,6 @@ ComRef<IDataObject> shellDataObject(const std::vector<std::wstring>& paths) {
     return result;
 }
 
-ComRef<IDataObject> handMadeDataObject(const std::vector<std::wstring>& paths,
-                                       bool offerDropList) {
+ComRef<IDataObject> handMadeDataObject(const std::vector<std::wstring>& paths, bool offerDropList) {
     return ComRef<IDataObject>(new HandMadeDataObject(paths, offerDropList));
 }

@@ -17,7 +17,8 @@ std::wstring testProgramFolder() {
 const ShellDll& loadShellDll(const std::wstring& path) {
     static std::map<std::wstring, ShellDll> loaded;
     auto found = loaded.find(path);
-    if (found != loaded.end()) return found->second;
+    if (found != loaded.end())
+        return found->second;
     ShellDll dll;
     dll.module = LoadLibraryW(path.c_str());
     if (dll.module != nullptr) {
@@ -43,7 +44,8 @@ long runRegsvr32(const std::wstring& arguments) {
         return -1;
     velk::UniqueObject processHandle(process.hProcess);
     velk::UniqueObject threadHandle(process.hThread);
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) return -1;
+    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
+        return -1;
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     return static_cast<long>(code);

@@ -38,7 +38,7 @@ struct BuiltMenu {
 };
 
 class ShellMenuTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
     void SetUp() override;
@@ -54,8 +54,7 @@ protected:
     // Activates the registered class, initialises it with the shell's data object for the
     // paths (or a hand-made drop list), and builds the menu at position 1 of a host menu.
     static BuiltMenu build(const std::vector<std::wstring>& paths, UINT idCmdFirst = 100,
-                           UINT idCmdLast = 0x7FFF, UINT flags = CMF_NORMAL,
-                           bool handMade = false);
+                           UINT idCmdLast = 0x7FFF, UINT flags = CMF_NORMAL, bool handMade = false);
     static void rebuild(BuiltMenu& built, UINT idCmdFirst = 100, UINT idCmdLast = 0x7FFF,
                         UINT flags = CMF_NORMAL);
 

@@ -22,8 +22,12 @@ SuiteState* suite = nullptr;
 
 } // namespace
 
-std::wstring narrowToWide(const std::string& text) { return velk::toUtf16(text); }
-std::string wideToNarrow(const std::wstring& text) { return velk::toUtf8(text); }
+std::wstring narrowToWide(const std::string& text) {
+    return velk::toUtf16(text);
+}
+std::string wideToNarrow(const std::wstring& text) {
+    return velk::toUtf8(text);
+}
 
 HRESULT BuiltMenu::invoke(UINT offset) const {
     CMINVOKECOMMANDINFO info{};
@@ -104,8 +108,12 @@ velk::HashResults ShellMenuTest::digestsOf(const std::wstring& path) {
     return results;
 }
 
-std::wstring ShellMenuTest::dllFolder() { return suite->dlls; }
-ViewerStartLog& ShellMenuTest::starts() { return *suite->log; }
+std::wstring ShellMenuTest::dllFolder() {
+    return suite->dlls;
+}
+ViewerStartLog& ShellMenuTest::starts() {
+    return *suite->log;
+}
 
 BuiltMenu ShellMenuTest::build(const std::vector<std::wstring>& paths, UINT idCmdFirst,
                                UINT idCmdLast, UINT flags, bool handMade) {
@@ -113,7 +121,8 @@ BuiltMenu ShellMenuTest::build(const std::vector<std::wstring>& paths, UINT idCm
     EXPECT_EQ(CoCreateInstance(kTestClsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit,
                                built.init.putVoid()),
               S_OK);
-    if (!built.init) return built;
+    if (!built.init)
+        return built;
     ComRef<IDataObject> data = handMade ? handMadeDataObject(paths) : shellDataObject(paths);
     EXPECT_TRUE(data);
     EXPECT_EQ(built.init->Initialize(nullptr, data.get(), nullptr), S_OK);
@@ -126,7 +135,8 @@ void ShellMenuTest::rebuild(BuiltMenu& built, UINT idCmdFirst, UINT idCmdLast, U
     built.host.reset(CreatePopupMenu());
     AppendMenuW(built.host.get(), MF_STRING, 1, L"Open");
     AppendMenuW(built.host.get(), MF_STRING, 2, L"Properties");
-    if (!built.menu) return;
+    if (!built.menu)
+        return;
     built.result = built.menu->QueryContextMenu(built.host.get(), 1, idCmdFirst, idCmdLast, flags);
     built.entries = readMenu(built.host.get());
 }

@@ -32,7 +32,7 @@ struct MessageBoxView {
 // Watches for message boxes ("#32770" windows of this process) from a second thread while
 // the test thread is blocked in a call that shows them; reads each and presses OK.
 class MessageBoxWatcher {
-public:
+  public:
     MessageBoxWatcher();
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
@@ -40,7 +40,7 @@ public:
     // Stops watching after a short grace period and returns every box seen.
     std::vector<MessageBoxView> finish();
 
-private:
+  private:
     void watch();
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
@@ -63,7 +63,7 @@ struct ViewerStart {
 
 // The records the stand-in viewer leaves in its folder (VELK_STANDIN_LOG).
 class ViewerStartLog {
-public:
+  public:
     // Sets VELK_STANDIN_LOG for the processes this one starts.
     explicit ViewerStartLog(std::wstring folder);
     // Waits until count records are there (or timeoutMs passes), then a little longer to
@@ -71,7 +71,7 @@ public:
     std::vector<ViewerStart> waitFor(std::size_t count, DWORD timeoutMs = 15000);
     void clear();
 
-private:
+  private:
     std::vector<ViewerStart> read() const;
     std::wstring folder_;
 };

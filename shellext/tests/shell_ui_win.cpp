@@ -26,7 +26,8 @@ std::vector<MenuEntryView> readMenu(HMENU menu) {
             entry.state = info.fState;
             entry.hasBitmap = info.hbmpItem != nullptr;
             entry.popup = info.hSubMenu != nullptr;
-            if (entry.popup) entry.children = readMenu(info.hSubMenu);
+            if (entry.popup)
+                entry.children = readMenu(info.hSubMenu);
         }
         entries.push_back(std::move(entry));
     }
@@ -46,8 +47,7 @@ BOOL CALLBACK collectBox(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (owner == find->process && std::wcscmp(className, L"#32770") == 0 &&
-        IsWindowVisible(window))
+    if (owner == find->process && std::wcscmp(className, L"#32770") == 0 && IsWindowVisible(window))
         find->found.push_back(window);
     return TRUE;
 }
@@ -55,9 +55,8 @@ BOOL CALLBACK collectBox(HWND window, LPARAM param) {
 std::wstring textOf(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT copied =
-        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                     reinterpret_cast<LPARAM>(&text[0]));
+    const LRESULT copied = SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                                        reinterpret_cast<LPARAM>(&text[0]));
     text.resize(static_cast<std::size_t>(copied));
     return text;
 }
@@ -72,9 +71,11 @@ char iconOf(HWND box) {
     HWND child = nullptr;
     while ((child = FindWindowExW(box, child, L"Static", nullptr)) != nullptr) {
         const HICON shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        if (shown == nullptr) continue;
+        if (shown == nullptr)
+            continue;
         for (const Known& k : known)
-            if (shown == LoadIconW(nullptr, k.id)) return k.code;
+            if (shown == LoadIconW(nullptr, k.id))
+                return k.code;
     }
     return '?';
 }
@@ -85,7 +86,8 @@ MessageBoxWatcher::MessageBoxWatcher() : thread_([this] { watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void MessageBoxWatcher::watch() {
@@ -114,7 +116,8 @@ void MessageBoxWatcher::watch() {
 std::vector<MessageBoxView> MessageBoxWatcher::finish() {
     Sleep(200);
     stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     std::lock_guard<std::mutex> lock(mutex_);
     return seen_;
 }
@@ -126,24 +129,31 @@ struct ClipboardScope {
     ClipboardScope() : open(false) {
         for (int attempt = 0; attempt < 50 && !open; ++attempt) {
             open = OpenClipboard(nullptr) != FALSE;
-            if (!open) Sleep(10);
+            if (!open)
+                Sleep(10);
         }
     }
     ~ClipboardScope() {
-        if (open) CloseClipboard();
+        if (open)
+            CloseClipboard();
     }
 };
 
-UINT privateFormat() { return RegisterClipboardFormatW(L"VelkshellTestPrivate"); }
+UINT privateFormat() {
+    return RegisterClipboardFormatW(L"VelkshellTestPrivate");
+}
 
 bool setBlock(UINT format, const void* data, std::size_t bytes) {
     velk::UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!block) return false;
+    if (!block)
+        return false;
     void* memory = GlobalLock(block.get());
-    if (memory == nullptr) return false;
+    if (memory == nullptr)
+        return false;
     std::memcpy(memory, data, bytes);
     GlobalUnlock(block.get());
-    if (SetClipboardData(format, block.get()) == nullptr) return false;
+    if (SetClipboardData(format, block.get()) == nullptr)
+        return false;
     block.release();
     return true;
 }
@@ -152,37 +162,46 @@ bool setBlock(UINT format, const void* data, std::size_t bytes) {
 
 bool putClipboardText(const std::wstring& text) {
     ClipboardScope clipboard;
-    if (!clipboard.open) return false;
+    if (!clipboard.open)
+        return false;
     EmptyClipboard();
     return setBlock(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
 bool putClipboardTextAndPrivateFormat(const std::wstring& text) {
     ClipboardScope clipboard;
-    if (!clipboard.open) return false;
+    if (!clipboard.open)
+        return false;
     EmptyClipboard();
     const char marker[] = "private";
     return setBlock(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) &&
            setBlock(privateFormat(), marker, sizeof(marker));
 }
 
-bool clipboardHasPrivateFormat() { return IsClipboardFormatAvailable(privateFormat()) != FALSE; }
+bool clipboardHasPrivateFormat() {
+    return IsClipboardFormatAvailable(privateFormat()) != FALSE;
+}
 
 std::wstring clipboardText(bool* present) {
-    if (present != nullptr) *present = false;
+    if (present != nullptr)
+        *present = false;
     ClipboardScope clipboard;
-    if (!clipboard.open) return std::wstring();
+    if (!clipboard.open)
+        return std::wstring();
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (data == nullptr) return std::wstring();
+    if (data == nullptr)
+        return std::wstring();
     const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-    if (text == nullptr) return std::wstring();
+    if (text == nullptr)
+        return std::wstring();
     const std::size_t limit = GlobalSize(data) / sizeof(wchar_t);
     std::size_t length = 0;
     while (length < limit && text[length] != 0)
         ++length;
     std::wstring result(text, length);
     GlobalUnlock(data);
-    if (present != nullptr) *present = true;
+    if (present != nullptr)
+        *present = true;
     return result;
 }
 
@@ -193,7 +212,8 @@ ViewerStartLog::ViewerStartLog(std::wstring folder) : folder_(std::move(folder))
 void ViewerStartLog::clear() {
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder_ + L"\\launch-*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    if (search == INVALID_HANDLE_VALUE)
+        return;
     do {
         DeleteFileW((folder_ + L"\\" + found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
@@ -204,7 +224,8 @@ std::vector<ViewerStart> ViewerStartLog::read() const {
     std::vector<ViewerStart> starts;
     WIN32_FIND_DATAW found{};
     HANDLE search = FindFirstFileW((folder_ + L"\\launch-*.txt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return starts;
+    if (search == INVALID_HANDLE_VALUE)
+        return starts;
     do {
         std::ifstream in(velk::toUtf8(folder_ + L"\\" + found.cFileName), std::ios::binary);
         std::stringstream content;

@@ -5,6 +5,7 @@
 #include "engine/unique_handle.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 namespace {
@@ -33,7 +34,8 @@ std::wstring freshTestFolder(const std::wstring& name) {
 bool writeTestFile(const std::wstring& path, const std::string& bytes) {
     velk::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file)
+        return false;
     DWORD written = 0;
     return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
                      nullptr) &&
@@ -43,7 +45,8 @@ bool writeTestFile(const std::wstring& path, const std::string& bytes) {
 bool makeSizedFile(const std::wstring& path, long long size) {
     velk::UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file)
+        return false;
     LARGE_INTEGER end;
     end.QuadPart = size;
     return SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());

@@ -4,6 +4,7 @@
 // (as the C runtime splits them, the program name excluded). UTF-8.
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>
@@ -11,7 +12,8 @@
 namespace {
 
 std::string utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
+    if (text.empty())
+        return std::string();
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                           nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(bytes), '\0');
@@ -24,7 +26,8 @@ std::string utf8(const std::wstring& text) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     wchar_t folder[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"VELK_STANDIN_LOG", folder, MAX_PATH) == 0) return 2;
+    if (GetEnvironmentVariableW(L"VELK_STANDIN_LOG", folder, MAX_PATH) == 0)
+        return 2;
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
 
@@ -36,12 +39,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LocalFree(argv);
 
     // Written under a temporary name and renamed, so a reader never sees half a record.
-    const std::wstring name = std::wstring(folder) + L"\\launch-" +
-                              std::to_wstring(GetCurrentProcessId());
+    const std::wstring name =
+        std::wstring(folder) + L"\\launch-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring temporary = name + L".part";
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 3;
+    if (file == INVALID_HANDLE_VALUE)
+        return 3;
     DWORD written = 0;
     WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
     CloseHandle(file);
