@@ -16,8 +16,9 @@ std::string readWholeFile(const std::string& path);
 //   - another save (in any process) is writing path + ".tmp" at that moment,
 //   - a byte cannot be written or flushed: the temporary file is removed and `path` is
 //     left exactly as it was.
-// When only the rename is refused (another program holds `path` open without delete
-// sharing), `path` stays in force and path + ".tmp" keeps the new text until the next save.
+// When only the rename is refused (on Windows: another program holds `path` open for
+// longer than the 50 ms the save keeps trying), `path` stays in force and path + ".tmp"
+// keeps the new text until the next save.
 void writeFileReplacing(const std::string& path, const std::string& bytes);
 
 } // namespace velk

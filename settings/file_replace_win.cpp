@@ -53,6 +53,22 @@ bool deleteOnClose(HANDLE file) {
                                       sizeof disposition) != FALSE;
 }
 
+// A rename onto a file that anyone holds open is refused with ERROR_ACCESS_DENIED, delete
+// sharing or not, and every context menu and property page holds config.json open while it
+// loads the settings. Such a reader lets go within microseconds, so the move is tried again
+// for a short while rather than losing the save. A source held by another save
+// (ERROR_SHARING_VIOLATION) ends it at once: that save's text is not complete yet.
+bool moveIntoPlace(const std::wstring& temp, const std::wstring& target) {
+    const ULONGLONG deadline = GetTickCount64() + 50;
+    for (;;) {
+        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return true;
+        if (GetLastError() != ERROR_ACCESS_DENIED || GetTickCount64() >= deadline)
+            return false;
+        Sleep(1);
+    }
+}
+
 } // namespace
 
 std::string readWholeFile(const std::string& path) {
@@ -96,9 +112,9 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
         (void)DeleteFileW(temp.c_str());
         return;
     }
-    // Refused while another program holds the target open without delete sharing: the new
-    // text stays in the temporary file and the next save overwrites it.
-    (void)MoveFileExW(temp.c_str(), toUtf16(path).c_str(), MOVEFILE_REPLACE_EXISTING);
+    // Refused while another program holds the target open: the new text stays in the
+    // temporary file and the next save overwrites it.
+    (void)moveIntoPlace(temp, toUtf16(path));
 }
 
 } // namespace velk

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #ifdef _WIN32
 #include "engine/utf16.h"
 #include <windows.h>
@@ -102,6 +104,27 @@ TEST_F(settings_replace, SkipsWhileAnotherSaveHoldsTheTemporaryFile) {
 
     writeFileReplacing(target, newText);
     EXPECT_EQ(test::readBytes(target), newText);
+}
+
+// A context menu or property page loading the settings holds the file for a moment, with
+// delete sharing; the move onto it is refused meanwhile, and the save must still land.
+TEST_F(settings_replace, SaveLandsWhenAReaderLetsGoOfTheTargetAMomentLater) {
+    OpenFile reader(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    OPEN_EXISTING);
+    ASSERT_TRUE(reader.valid());
+    test::writeBytes(temp, "probe");
+    ASSERT_FALSE(
+        MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(), MOVEFILE_REPLACE_EXISTING))
+        << "the platform now lets a rename replace an open file; this case tests nothing";
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    std::thread letGo([&reader] {
+        Sleep(10);
+        reader.close();
+    });
+    writeFileReplacing(target, newText);
+    letGo.join();
+    EXPECT_EQ(test::readBytes(target), newText);
+    EXPECT_FALSE(test::exists(temp));
 }
 
 TEST_F(settings_replace, TargetHeldWithoutDeleteSharingKeepsOldFileAndNewTextInTemporary) {
