@@ -141,31 +141,22 @@ TEST_F(ViewerPlacement, MovesWriteTheSettingsOnceAfterTheLastMove) {
     ASSERT_TRUE(waitForPlacementSave(appData));
     Sleep(300);
 
-    // Record every distinct content the file goes through.
-    std::vector<std::pair<ULONGLONG, std::string>> seen{{GetTickCount64(), appData.configText()}};
+    WriteWatch watch(configPath(appData));
     ULONGLONG lastMove = 0;
     for (int i = 0; i < 5; ++i) {
         SetWindowPos(window, nullptr, 100 + 20 * i, 90 + 10 * i, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         lastMove = GetTickCount64();
-        const ULONGLONG until = lastMove + 150;
-        while (GetTickCount64() < until) {
-            const std::string now = appData.configText();
-            if (now != seen.back().second) seen.push_back({GetTickCount64(), now});
-            Sleep(5);
-        }
+        Sleep(150);
     }
-    const ULONGLONG until = GetTickCount64() + 2500;
-    while (GetTickCount64() < until) {
-        const std::string now = appData.configText();
-        if (!now.empty() && now != seen.back().second) seen.push_back({GetTickCount64(), now});
-        Sleep(5);
-    }
-    ASSERT_EQ(seen.size(), 2u) << "one write after the moves\nlast: " << seen.back().second;
-    const ULONGLONG delay = seen[1].first - lastMove;
+    Sleep(2500);
+    watch.stop();
+    const std::vector<ULONGLONG> writes = watch.writes();
+    ASSERT_EQ(writes.size(), 1u) << "one write after the moves";
+    const ULONGLONG delay = writes[0] - lastMove;
     EXPECT_GE(delay, 650u);
     EXPECT_LE(delay, 1500u);
-    const Settings s = settingsFromText(seen[1].second);
+    const Settings s = savedSettings();
     EXPECT_EQ(s.win_x, 180);
     EXPECT_EQ(s.win_y, 130);
 }

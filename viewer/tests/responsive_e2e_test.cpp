@@ -7,19 +7,6 @@ namespace {
 
 using ViewerWhileHashing = ViewerTest;
 
-// A sparse file of several gigabytes: created at once, hashed for far longer than the test.
-std::wstring hugeFile(const ScratchFolder& folder) {
-    const std::wstring path = folder.file(L"huge.img");
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return path;
-    LARGE_INTEGER size;
-    size.QuadPart = 6ll << 30;
-    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
-    SetEndOfFile(file);
-    CloseHandle(file);
-    return path;
-}
-
 DWORD answerTime(HWND window) {
     const ULONGLONG start = GetTickCount64();
     DWORD_PTR result = 0;
@@ -28,7 +15,7 @@ DWORD answerTime(HWND window) {
 }
 
 TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
-    const std::wstring path = hugeFile(files);
+    const std::wstring path = sparseFile(files, L"huge.img", 6ll << 30);
     Viewer viewer(quoted(path), appData.folder.path());
     HWND window = viewer.window();
     ASSERT_NE(window, nullptr);

@@ -72,3 +72,92 @@ inline bool setClientWidth(HWND window, int width) {
 }
 
 } // namespace velk::test
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace velk::test {
+
+// Which file a path names at one moment: every replacing write makes a new file.
+struct FileStamp {
+    bool exists = false;
+    DWORD indexHigh = 0, indexLow = 0;
+    FILETIME written{};
+    bool operator==(const FileStamp& o) const {
+        return exists == o.exists && indexHigh == o.indexHigh && indexLow == o.indexLow &&
+               CompareFileTime(&written, &o.written) == 0;
+    }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+
+inline FileStamp stampOf(const std::wstring& path) {
+    FileStamp s;
+    HANDLE f = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return s;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(f, &info)) {
+        s.exists = true;
+        s.indexHigh = info.nFileIndexHigh;
+        s.indexLow = info.nFileIndexLow;
+        s.written = info.ftLastWriteTime;
+    }
+    CloseHandle(f);
+    return s;
+}
+
+// Watches a file from a thread of its own and records when it was written.
+class WriteWatch {
+public:
+    explicit WriteWatch(std::wstring path) : path_(std::move(path)), last_(stampOf(path_)) {
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                const FileStamp now = stampOf(path_);
+                if (now != last_) {
+                    std::lock_guard<std::mutex> lock(mutex_);
+                    writes_.push_back(GetTickCount64());
+                    last_ = now;
+                }
+                Sleep(3);
+            }
+        });
+    }
+    ~WriteWatch() { stop(); }
+    void stop() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    std::vector<ULONGLONG> writes() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return writes_;
+    }
+
+private:
+    std::wstring path_;
+    FileStamp last_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<ULONGLONG> writes_;
+    std::thread thread_;
+};
+
+inline std::wstring configPath(const AppData& appData) {
+    return appData.settingsFolder() + L"\\config.json";
+}
+
+// A sparse file: created at once, read as zeros.
+inline std::wstring sparseFile(const ScratchFolder& folder, const std::wstring& name,
+                               long long bytes) {
+    const std::wstring path = folder.file(name);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    LARGE_INTEGER size;
+    size.QuadPart = bytes;
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file);
+    CloseHandle(file);
+    return path;
+}
+
+} // namespace velk::test
