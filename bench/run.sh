@@ -206,3 +206,6 @@ if [ -n "$windows" ]; then
     done
     (cd "$small" && compare "velksum.exe 0000 ... 1999" "rhash, 11 digests" "" -- "$wine" "$exe" "${smallnames[@]}" -- "${rhash_all[@]}" "${smallnames[@]}")
 fi
+
+echo
+echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg) (figures taken under load are not the machine's)"
