@@ -296,7 +296,7 @@ TEST_F(HostilePage, ShortcutTargetOutsideTheCodePageIsTheTargetOrUnreadable) {
               << toUtf8(header.substr(17)) << ", rows (unreadable)\n";
 }
 
-TEST_F(HostilePage, ShortcutToAMissingTargetIsUnreadable) {
+TEST_F(HostilePage, ShortcutToNoReadableFileIsUnreadable) {
     const std::wstring gone = dir.file(L"deleted.bin");
     ASSERT_TRUE(writeFileBytes(gone, "soon gone"));
     const std::wstring toGone = dir.file(L"to deleted.lnk");
@@ -305,8 +305,13 @@ TEST_F(HostilePage, ShortcutToAMissingTargetIsUnreadable) {
     const std::wstring never = dir.file(L"never existed.bin");
     const std::wstring toNever = dir.file(L"to nothing.lnk");
     ASSERT_TRUE(makeShortcut(toNever, never));
+    const std::wstring folder = dir.file(L"a folder");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::wstring toFolder = dir.file(L"to a folder.lnk");
+    ASSERT_TRUE(makeShortcut(toFolder, folder));
 
-    for (const auto& c : {std::make_pair(toGone, gone), std::make_pair(toNever, never)}) {
+    for (const auto& c : {std::make_pair(toGone, gone), std::make_pair(toNever, never),
+                          std::make_pair(toFolder, folder)}) {
         SCOPED_TRACE(toUtf8(c.first));
         auto sheet = openPage(c.first);
         HWND page = sheet->page();
