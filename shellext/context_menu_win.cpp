@@ -124,6 +124,10 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
         return commandCount(commands.size());
     }
 
+    // A path cut to the intake's buffer names another file or none: hashing it would show
+    // someone else's digests as the selected file's, so it cannot be examined either.
+    if (currentPathCut)
+        return commandCount(0);
     const DWORD attributes = GetFileAttributesW(currentPath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return commandCount(0);

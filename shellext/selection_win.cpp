@@ -22,7 +22,7 @@ struct GlobalLockScope {
 
 } // namespace
 
-HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths) {
+HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths, std::vector<bool>* cut) {
     if (data == nullptr)
         return E_FAIL;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -40,6 +40,8 @@ HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths) {
         if (length == 0)
             continue;
         paths.emplace_back(buffer);
+        if (cut != nullptr)
+            cut->push_back(DragQueryFileW(drop, index, nullptr, 0) >= MAX_PATH);
     }
     return S_OK;
 }
