@@ -151,8 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string key = (keyByte & 7) < 5 ? std::string(velk::kLabelFormats[keyByte & 7].key)
                                               : in.bytes(keyByte >> 3);
     const auto& names = velk::algorithmNames();
-    const std::string algo =
-        (algoByte & 15) < 11 ? names[algoByte & 15] : in.bytes(algoByte >> 4);
+    const std::string algo = (algoByte & 15) < 11 ? names[algoByte & 15] : in.bytes(algoByte >> 4);
     const std::string digest = in.rest();
 
     checkLabel(digest, key);

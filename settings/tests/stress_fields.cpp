@@ -84,8 +84,7 @@ int numberIteration(int value, int writer) {
 }
 
 // Settings or const Settings: the writer's field of that record.
-template <class Record>
-auto numberField(Record& s, int writer) -> decltype(&s.font_px) {
+template <class Record> auto numberField(Record& s, int writer) -> decltype(&s.font_px) {
     switch (writer) {
     case 3:
         return &s.font_px;
@@ -100,8 +99,7 @@ auto numberField(Record& s, int writer) -> decltype(&s.font_px) {
     }
 }
 
-template <class Record>
-auto textField(Record& s, int writer) -> decltype(&s.theme) {
+template <class Record> auto textField(Record& s, int writer) -> decltype(&s.theme) {
     switch (writer) {
     case 0:
         return &s.label_algo;

@@ -111,8 +111,8 @@ class WriterProcesses {
             if (child == 0) {
                 if (!test::waitForStartGate())
                     ::_exit(3);
-                test::writeFieldWriterReport(
-                    w, test::runFieldWriter(w, iterations, turns, lockName));
+                test::writeFieldWriterReport(w,
+                                             test::runFieldWriter(w, iterations, turns, lockName));
                 ::_exit(0);
             }
             children_.push_back(child);
@@ -233,16 +233,16 @@ void printCounts(const char* phase, const RunResult& r) {
         ownLost += report.ownLost;
     }
     std::cout << phase << ": " << test::kFieldWriters << " writers, " << saves << " saves in "
-              << r.seconds << " s; " << inForce << " in force when re-read at once, "
-              << notInForce << " not (skipped or overtaken); " << ownLost
+              << r.seconds << " s; " << inForce << " in force when re-read at once, " << notInForce
+              << " not (skipped or overtaken); " << ownLost
               << " loads missing the writer's own last value; " << r.log.reads << " reads, "
               << r.log.distinct.size() << " distinct files, " << r.log.badReads
               << " torn or incomplete, " << r.log.regressions << " fields seen going back\n";
 }
 
 void expectOnlyCompleteReads(const RunResult& r) {
-    EXPECT_EQ(r.log.badReads, 0) << "of " << r.log.reads << " reads; the first (" << r.log.firstBadWhy
-                                 << ", " << r.log.firstBad.size()
+    EXPECT_EQ(r.log.badReads, 0) << "of " << r.log.reads << " reads; the first ("
+                                 << r.log.firstBadWhy << ", " << r.log.firstBad.size()
                                  << " bytes): " << r.log.firstBad.substr(0, 160);
     for (int w = 0; w < test::kFieldWriters; ++w)
         EXPECT_EQ(r.reports[w].badLoads, 0) << "writer " << w << " loaded an incomplete file";

@@ -91,15 +91,15 @@ TEST_F(PageCheck, TenMegabytesOfText) {
         ASSERT_TRUE(putClipboardText(c.text));
         const auto start = std::chrono::steady_clock::now();
         const std::string read = readClipboardText();
-        const double readMs = std::chrono::duration<double, std::milli>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count();
+        const double readMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         EXPECT_EQ(read, toUtf8(c.text)) << read.size() << " bytes read";
         const auto checkStart = std::chrono::steady_clock::now();
         EXPECT_EQ(check(), c.outcome);
-        const double checkMs = std::chrono::duration<double, std::milli>(
-                                   std::chrono::steady_clock::now() - checkStart)
-                                   .count();
+        const double checkMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - checkStart)
+                .count();
         std::cout << c.label << ": " << read.size() << " UTF-8 bytes read in " << readMs
                   << " ms, Check answered in " << checkMs << " ms\n";
         EXPECT_EQ(clipboardText(), c.text) << "the check leaves the clipboard alone";
@@ -132,7 +132,8 @@ TEST_F(PageCheck, TextBlockWithoutTerminatingZero) {
         const std::string whole = toUtf8(c.chars);
         EXPECT_LE(read.size(), whole.size()) << "read past the block";
         EXPECT_EQ(read, whole.substr(0, read.size()));
-        EXPECT_EQ(check(), read == toUtf8(md5) ? L"\u2714 MATCH - MD5 matches this file." : kNotAHash);
+        EXPECT_EQ(check(),
+                  read == toUtf8(md5) ? L"\u2714 MATCH - MD5 matches this file." : kNotAHash);
         std::cout << c.label << " (" << block.size() << " bytes, no zero character): read "
                   << read.size() << " of " << whole.size() << " characters\n";
     }
