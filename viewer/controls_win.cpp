@@ -29,17 +29,17 @@ LRESULT CALLBACK valueBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     return result;
 }
 
-struct ControlSpec {
+struct ControlRecipe {
     const wchar_t* className;
     std::string text; // UTF-8
     DWORD style = 0;  // besides WS_CHILD | WS_VISIBLE
     int id = 0;
 };
 
-HWND createControl(const ViewerState& state, const ControlSpec& spec) {
-    return CreateWindowExW(0, spec.className, toUtf16(spec.text).c_str(),
-                           WS_CHILD | WS_VISIBLE | spec.style, 0, 0, 0, 0, state.mainWindow,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+HWND createControl(const ViewerState& state, const ControlRecipe& recipe) {
+    return CreateWindowExW(0, recipe.className, toUtf16(recipe.text).c_str(),
+                           WS_CHILD | WS_VISIBLE | recipe.style, 0, 0, 0, 0, state.mainWindow,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(recipe.id)),
                            GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -48,7 +48,8 @@ std::uint64_t fileSize(const std::string& path) {
     UniqueFile file(CreateFileW(toUtf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return 0;
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return 0;
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
@@ -58,8 +59,8 @@ void createControls(ViewerState& s) {
     s.fileNameLabel = createControl(s, {L"STATIC", fileNameOf(s.filePath), SS_NOPREFIX});
     s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(fileSize(s.filePath))});
     s.themeButton = createControl(s, {L"BUTTON", "", BS_PUSHBUTTON, kThemeButtonId});
-    s.menuLabelCaption = createControl(
-        s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});
+    s.menuLabelCaption =
+        createControl(s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});
     s.algoCombo = createControl(s, {L"COMBOBOX", "", WS_VSCROLL | CBS_DROPDOWNLIST, kAlgoComboId});
     s.formatCombo =
         createControl(s, {L"COMBOBOX", "", WS_VSCROLL | CBS_DROPDOWNLIST, kFormatComboId});
@@ -80,11 +81,12 @@ void createControls(ViewerState& s) {
 
     s.checkButton = createControl(s, {L"BUTTON", "Check", BS_PUSHBUTTON, kCheckButtonId});
     s.statusLabel = createControl(s, {L"STATIC", ""});
-    s.fontSmallerButton = createControl(s, {L"BUTTON", "\xE2\x88\x92", BS_PUSHBUTTON, kFontSmallerId});
+    s.fontSmallerButton =
+        createControl(s, {L"BUTTON", "\xE2\x88\x92", BS_PUSHBUTTON, kFontSmallerId});
     s.fontResetButton = createControl(s, {L"BUTTON", "Reset", BS_PUSHBUTTON, kFontResetId});
     s.fontLargerButton = createControl(s, {L"BUTTON", "+", BS_PUSHBUTTON, kFontLargerId});
-    s.computeAllCheckBox =
-        createControl(s, {L"BUTTON", "Compute All Hashes in Menus", BS_AUTOCHECKBOX, kComputeAllId});
+    s.computeAllCheckBox = createControl(
+        s, {L"BUTTON", "Compute All Hashes in Menus", BS_AUTOCHECKBOX, kComputeAllId});
     s.linkLabel =
         createControl(s, {L"STATIC", kMakerSiteShort, SS_NOTIFY | SS_CENTERIMAGE, kLinkId});
 

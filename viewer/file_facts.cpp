@@ -7,6 +7,8 @@ std::string fileNameOf(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string sizeLineText(std::uint64_t bytes) { return std::to_string(bytes) + " bytes"; }
+std::string sizeLineText(std::uint64_t bytes) {
+    return std::to_string(bytes) + " bytes";
+}
 
 } // namespace velk

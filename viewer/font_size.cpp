@@ -6,7 +6,9 @@
 
 namespace velk {
 
-int clampFontPx(int px) { return std::clamp(px, kMinFontPx, kMaxFontPx); }
+int clampFontPx(int px) {
+    return std::clamp(px, kMinFontPx, kMaxFontPx);
+}
 
 int defaultFontPxForDpi(int dpi) {
     const double scale = dpi / 96.0;

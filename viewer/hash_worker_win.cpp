@@ -21,7 +21,8 @@ struct HashJobResult {
 
 void hashWorker(ViewerState* state) {
     std::unique_ptr<HashJobResult> block(new (std::nothrow) HashJobResult);
-    if (!block) return;
+    if (!block)
+        return;
     try {
         block->ok = computeAllHashes(state->filePath, block->results, &block->error);
     } catch (const std::bad_alloc&) {
@@ -31,21 +32,22 @@ void hashWorker(ViewerState* state) {
     }
     // From a successful post on the window owns the block. A failed post means the window
     // is gone and the process is ending.
-    if (PostMessageW(state->mainWindow, WM_HASH_RESULT, 0,
-                     reinterpret_cast<LPARAM>(block.get()))) {
+    if (PostMessageW(state->mainWindow, WM_HASH_RESULT, 0, reinterpret_cast<LPARAM>(block.get()))) {
         block.release();
     }
 }
 
 void handleHashResult(ViewerState& state, LPARAM blockAddress) {
     const std::unique_ptr<HashJobResult> block(reinterpret_cast<HashJobResult*>(blockAddress));
-    if (!block) return;
+    if (!block)
+        return;
     if (block->ok) {
         state.results = std::move(block->results);
         state.hashesReady = true;
         for (const HashRow& row : state.rows) {
             const auto found = state.results.find(row.algorithmName);
-            if (found == state.results.end()) continue;
+            if (found == state.results.end())
+                continue;
             setWindowTextUtf8(row.valueBox, found->second);
             EnableWindow(row.copyButton, TRUE);
         }
@@ -53,7 +55,8 @@ void handleHashResult(ViewerState& state, LPARAM blockAddress) {
     } else {
         state.hashFailed = true;
         state.hashError = block->error;
-        for (const HashRow& row : state.rows) setWindowTextUtf8(row.valueBox, "error: " + block->error);
+        for (const HashRow& row : state.rows)
+            setWindowTextUtf8(row.valueBox, "error: " + block->error);
         setStatus(state, hashFailureStatus(block->error));
     }
     state.measuredValueWidth = -1; // the new texts need a new measurement

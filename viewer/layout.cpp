@@ -11,7 +11,8 @@ int valueBoxWidth(int fontPx, int clientWidth) {
 int measuredRowHeight(int fontPx, int valueWidth, int lineHeight, int charWidth, int editLines,
                       int textLength) {
     int inner = valueWidth - 6;
-    if (inner <= 0) inner = 1;
+    if (inner <= 0)
+        inner = 1;
     // The box's own line count can lag behind a text set before the box had its width, so
     // the characters that must fit decide as well.
     const int byWidth = (textLength * charWidth + inner - 1) / inner;

@@ -45,7 +45,9 @@ struct ViewerLayout {
     int contentHeight = 0; // from the unscrolled top to 10 below the last line
 };
 
-inline int lineControlHeight(int fontPx) { return fontPx + 16; }
+inline int lineControlHeight(int fontPx) {
+    return fontPx + 16;
+}
 
 // Never narrower than 80 pixels.
 int valueBoxWidth(int fontPx, int clientWidth);

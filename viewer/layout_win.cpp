@@ -1,6 +1,7 @@
 // Applies the computed layout to the controls, measures wrapped digests when needed, and
 // scrolls by moving the controls.
 
+#include "viewer/gdi_scope_win.h"
 #include "viewer/layout.h"
 #include "viewer/scrolling.h"
 #include "viewer/viewer_state.h"
@@ -24,21 +25,21 @@ struct MonoMetrics {
 
 MonoMetrics measureMonoFont(const ViewerState& s) {
     MonoMetrics m;
-    HDC dc = GetDC(s.mainWindow);
-    if (dc == nullptr) return m;
-    HGDIOBJ previous = SelectObject(dc, s.monoFont.get());
+    const WindowDc dc(s.mainWindow);
+    if (dc.get() == nullptr)
+        return m;
+    const SelectedObject font(dc.get(), s.monoFont.get());
     TEXTMETRICW tm{};
-    if (GetTextMetricsW(dc, &tm)) {
+    if (GetTextMetricsW(dc.get(), &tm)) {
         m.lineHeight = tm.tmHeight + tm.tmExternalLeading;
         m.charWidth = tm.tmAveCharWidth >= 1 ? tm.tmAveCharWidth : 7;
     }
-    if (previous != nullptr) SelectObject(dc, previous);
-    ReleaseDC(s.mainWindow, dc);
     return m;
 }
 
 void place(HWND control, const Rect& r) {
-    if (control != nullptr) MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
+    if (control != nullptr)
+        MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
 }
 
 ViewerLayout runLayout(ViewerState& s, int clientWidth) {
@@ -52,7 +53,8 @@ ViewerLayout runLayout(ViewerState& s, int clientWidth) {
             HashRow& row = s.rows[i];
             if (measure) {
                 MoveWindow(row.valueBox, x, y, width, metrics.lineHeight + 4, TRUE);
-                const int lines = static_cast<int>(SendMessageW(row.valueBox, EM_GETLINECOUNT, 0, 0));
+                const int lines =
+                    static_cast<int>(SendMessageW(row.valueBox, EM_GETLINECOUNT, 0, 0));
                 wchar_t text[300];
                 const int length = GetWindowTextW(row.valueBox, text, 300);
                 row.height = measuredRowHeight(F, width, metrics.lineHeight, metrics.charWidth,
@@ -71,7 +73,8 @@ ViewerLayout runLayout(ViewerState& s, int clientWidth) {
 
 void layoutViewer(ViewerState& s) {
     // Sizing messages arrive while the window is being created, before any control exists.
-    if (s.mainWindow == nullptr || s.linkLabel == nullptr) return;
+    if (s.mainWindow == nullptr || s.linkLabel == nullptr)
+        return;
     RECT client{};
     GetClientRect(s.mainWindow, &client);
     const int W = client.right - client.left;
@@ -136,9 +139,10 @@ void scrollByBar(ViewerState& s, int code) {
     SCROLLINFO bar{};
     bar.cbSize = sizeof bar;
     bar.fMask = SIF_ALL;
-    if (!GetScrollInfo(s.mainWindow, SB_VERT, &bar)) return;
-    scrollTo(s, scrollBarPosition(code, bar.nPos, static_cast<int>(bar.nPage), bar.nTrackPos,
-                                  bar.nMax));
+    if (!GetScrollInfo(s.mainWindow, SB_VERT, &bar))
+        return;
+    scrollTo(
+        s, scrollBarPosition(code, bar.nPos, static_cast<int>(bar.nPage), bar.nTrackPos, bar.nMax));
 }
 
 void scrollByWheel(ViewerState& s, int wheelDelta) {

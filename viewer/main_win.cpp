@@ -3,6 +3,7 @@
 #include "engine/utf16.h"
 #include "settings/settings.h"
 #include "viewer/font_size.h"
+#include "viewer/gdi_scope_win.h"
 #include "viewer/status_text.h"
 #include "viewer/viewer_preferences.h"
 #include "viewer/viewer_state.h"
@@ -51,9 +52,8 @@ void declareDpiAwareness() {
 }
 
 int screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -63,7 +63,8 @@ void startHashing(ViewerState& state) {
     } catch (const std::system_error&) {
         state.hashFailed = true;
         state.hashError = "cannot start hashing";
-        for (const HashRow& row : state.rows) setWindowTextUtf8(row.valueBox, "error: " + state.hashError);
+        for (const HashRow& row : state.rows)
+            setWindowTextUtf8(row.valueBox, "error: " + state.hashError);
         setStatus(state, hashFailureStatus(state.hashError));
     }
 }
@@ -102,11 +103,11 @@ int runViewer(HINSTANCE instance) {
     state->themeName = preferences.themeName;
     state->computeAllMenus = preferences.computeAllMenus;
 
-    UniqueIcon largeIcon(static_cast<HICON>(LoadImageW(
-        instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    UniqueIcon smallIcon(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    UniqueIcon largeIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    UniqueIcon smallIcon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResourceId),
+                                                       IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                       GetSystemMetrics(SM_CYSMICON), 0)));
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -123,17 +124,19 @@ int runViewer(HINSTANCE instance) {
 
     // The window procedure stores the handle in mainWindow as soon as the window exists,
     // so that the messages sent during creation can already start timers on it.
-    HWND window = CreateWindowExW(0, kWindowClass, toUtf16(kViewerCaption).c_str(),
-                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VSCROLL, place.x,
-                                  place.y, place.width, place.height, nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(0, kWindowClass, toUtf16(kViewerCaption).c_str(),
+                        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VSCROLL, place.x, place.y,
+                        place.width, place.height, nullptr, nullptr, instance, nullptr);
     if (window == nullptr) {
         unregisterViewerWindow();
         return 3;
     }
     state->mainWindow = window;
-    if (largeIcon) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
-    if (smallIcon) SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    if (largeIcon)
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+    if (smallIcon)
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 
     createControls(*state);
     rebuildFonts(*state);

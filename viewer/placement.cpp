@@ -13,7 +13,9 @@ WindowSize initialWindowSize(const Settings& s, double scale) {
     return size;
 }
 
-bool hasSavedPosition(const Settings& s) { return s.has_win_x && s.has_win_y; }
+bool hasSavedPosition(const Settings& s) {
+    return s.has_win_x && s.has_win_y;
+}
 
 WindowRect placeInWorkArea(const Settings& s, int otherViewers, WindowSize size,
                            const WorkArea& area) {
@@ -32,8 +34,10 @@ WindowRect placeInWorkArea(const Settings& s, int otherViewers, WindowSize size,
         x = left + (right - left - width) / 2;
         y = top + (bottom - top - height) / 2;
     }
-    if (x + width > right) x = right - width;
-    if (y + height > bottom) y = bottom - height;
+    if (x + width > right)
+        x = right - width;
+    if (y + height > bottom)
+        y = bottom - height;
     x = std::max(x, left);
     y = std::max(y, top);
 
@@ -65,7 +69,8 @@ void recordWindowPlacement(Settings& s, const WindowRect& outer, bool firstViewe
     s.has_win_w = s.has_win_h = true;
     s.win_w = outer.width;
     s.win_h = outer.height;
-    if (!firstViewer) return;
+    if (!firstViewer)
+        return;
     s.has_win_x = s.has_win_y = true;
     s.win_x = outer.x;
     s.win_y = outer.y;

@@ -13,7 +13,8 @@ namespace {
 bool workAreaOf(HMONITOR monitor, WorkArea& area) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info)) return false;
+    if (monitor == nullptr || !GetMonitorInfoW(monitor, &info))
+        return false;
     area = {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
     return true;
 }
@@ -35,15 +36,19 @@ WindowRect computeInitialPlacement(const Settings& settings, int otherViewers, d
                          clampedSum(settings.win_y, size.height)};
         found = workAreaOf(MonitorFromRect(&saved, MONITOR_DEFAULTTONEAREST), area);
     }
-    if (!found) found = workAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), area);
-    if (!found) area = kFallbackWorkArea;
+    if (!found)
+        found = workAreaOf(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), area);
+    if (!found)
+        area = kFallbackWorkArea;
     return placeInWorkArea(settings, otherViewers, size, area);
 }
 
 void saveWindowPlacement(HWND window, bool isFirstViewerWindow) {
-    if (!IsWindow(window)) return;
+    if (!IsWindow(window))
+        return;
     RECT r{};
-    if (!GetWindowRect(window, &r)) return;
+    if (!GetWindowRect(window, &r))
+        return;
     Settings settings = loadSettings();
     std::optional<std::string> monitorName;
     if (isFirstViewerWindow) {

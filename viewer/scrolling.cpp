@@ -6,7 +6,8 @@ namespace velk {
 namespace {
 
 int clampScroll(long long position, long long limit) {
-    if (limit < 0) limit = 0;
+    if (limit < 0)
+        limit = 0;
     return static_cast<int>(std::clamp<long long>(position, 0, limit));
 }
 

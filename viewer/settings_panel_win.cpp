@@ -19,7 +19,8 @@ void addComboItem(HWND combo, const std::string& text) {
 
 int positionOf(const std::vector<std::string>& items, const std::string& wanted) {
     for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == wanted) return static_cast<int>(i);
+        if (items[i] == wanted)
+            return static_cast<int>(i);
     }
     return 0;
 }
@@ -27,7 +28,8 @@ int positionOf(const std::vector<std::string>& items, const std::string& wanted)
 } // namespace
 
 void fillSettingsControls(ViewerState& s) {
-    for (const std::string& name : kAlgorithmNames) addComboItem(s.algoCombo, name);
+    for (const std::string& name : kAlgorithmNames)
+        addComboItem(s.algoCombo, name);
     SendMessageW(s.algoCombo, CB_SETCURSEL, positionOf(kAlgorithmNames, s.labelAlgo), 0);
 
     s.formatKeys.clear();
@@ -37,11 +39,13 @@ void fillSettingsControls(ViewerState& s) {
     }
     SendMessageW(s.formatCombo, CB_SETCURSEL, positionOf(s.formatKeys, s.labelFormat), 0);
 
-    SendMessageW(s.computeAllCheckBox, BM_SETCHECK, s.computeAllMenus ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(s.computeAllCheckBox, BM_SETCHECK, s.computeAllMenus ? BST_CHECKED : BST_UNCHECKED,
+                 0);
 }
 
 void restartSettingsSave(ViewerState& s) {
-    if (s.settingsSaveTimer != 0) KillTimer(s.mainWindow, s.settingsSaveTimer);
+    if (s.settingsSaveTimer != 0)
+        KillTimer(s.mainWindow, s.settingsSaveTimer);
     s.settingsSaveTimer = SetTimer(s.mainWindow, kSettingsTimerId, kSettingsSaveDelayMs, nullptr);
 }
 
@@ -92,7 +96,8 @@ void changeComputeAll(ViewerState& s) {
 
 void setFontSize(ViewerState& s, int px) {
     px = clampFontPx(px);
-    if (px == s.fontPx) return;
+    if (px == s.fontPx)
+        return;
     s.fontPx = px;
     rebuildFonts(s);
     layoutViewer(s); // the new size forces a new measurement
@@ -103,7 +108,8 @@ void setFontSize(ViewerState& s, int px) {
 bool handleFontKey(ViewerState& s, WPARAM virtualKey) {
     const std::optional<int> size =
         fontSizeForKey(static_cast<unsigned>(virtualKey), s.fontPx, s.defaultFontPx);
-    if (!size) return false;
+    if (!size)
+        return false;
     setFontSize(s, *size);
     return true;
 }

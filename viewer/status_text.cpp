@@ -12,7 +12,8 @@ const char* const kNotAHash = "Clipboard doesn't look like a hash for this file.
 std::string joinNames(const std::vector<std::string>& names) {
     std::string joined;
     for (const std::string& name : names) {
-        if (!joined.empty()) joined += " / ";
+        if (!joined.empty())
+            joined += " / ";
         joined += name;
     }
     return joined;
@@ -20,7 +21,9 @@ std::string joinNames(const std::vector<std::string>& names) {
 
 } // namespace
 
-std::string notRegularFileText(const std::string& path) { return "Not a regular file:\n" + path; }
+std::string notRegularFileText(const std::string& path) {
+    return "Not a regular file:\n" + path;
+}
 
 StatusMessage copiedStatus(const std::string& algorithmName) {
     return {"Copied " + algorithmName + " to clipboard.", StatusKind::Success};
@@ -32,25 +35,31 @@ StatusMessage hashFailureStatus(const std::string& error) {
 
 std::optional<StatusMessage> checkStatusWithoutDigests(bool hashesReady, bool hashFailed,
                                                        const std::string& hashError) {
-    if (hashesReady) return std::nullopt;
-    if (hashFailed) return hashFailureStatus(hashError);
+    if (hashesReady)
+        return std::nullopt;
+    if (hashFailed)
+        return hashFailureStatus(hashError);
     return StatusMessage{"Still computing hashes...", StatusKind::Warning};
 }
 
 StatusMessage clipboardCheckStatus(const HashResults& results, const std::string& clipboardText) {
     std::string candidate;
-    if (!parseClipboardHash(clipboardText, candidate)) return {kNotAHash, StatusKind::Warning};
+    if (!parseClipboardHash(clipboardText, candidate))
+        return {kNotAHash, StatusKind::Warning};
 
     std::vector<std::string> sameLength;
     std::vector<std::string> matching;
     for (const std::string& name : kAlgorithmNames) {
         const auto found = results.find(name);
-        if (found == results.end() || found->second.size() != candidate.size()) continue;
+        if (found == results.end() || found->second.size() != candidate.size())
+            continue;
         sameLength.push_back(name);
-        if (found->second == candidate) matching.push_back(name);
+        if (found->second == candidate)
+            matching.push_back(name);
     }
 
-    if (sameLength.empty()) return {kNotAHash, StatusKind::Warning};
+    if (sameLength.empty())
+        return {kNotAHash, StatusKind::Warning};
     if (matching.empty()) {
         return {"\xE2\x9C\x98 NO MATCH  " + std::to_string(candidate.size()) + "-char hash (" +
                     joinNames(sameLength) + "), but it does not match this file.",

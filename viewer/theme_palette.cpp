@@ -3,7 +3,8 @@
 namespace velk {
 
 ThemePalette themePalette(bool dark) {
-    if (dark) return {0x202020, 0xEBEBEB, 0xA5A5A5, 0xFAA560};
+    if (dark)
+        return {0x202020, 0xEBEBEB, 0xA5A5A5, 0xFAA560};
     return {0xFFFFFF, 0x000000, 0x6E6E6E, 0xC85A00};
 }
 
@@ -26,13 +27,16 @@ std::string themeButtonText(bool dark) {
 }
 
 std::string normalizeThemeName(const std::string& themeName) {
-    if (themeName == "light" || themeName == "dark" || themeName == "system") return themeName;
+    if (themeName == "light" || themeName == "dark" || themeName == "system")
+        return themeName;
     return "system";
 }
 
 std::optional<bool> fixedThemeIsDark(const std::string& themeName) {
-    if (themeName == "dark") return true;
-    if (themeName == "light") return false;
+    if (themeName == "dark")
+        return true;
+    if (themeName == "light")
+        return false;
     return std::nullopt;
 }
 

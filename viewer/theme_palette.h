@@ -34,9 +34,13 @@ std::string normalizeThemeName(const std::string& themeName);
 std::optional<bool> fixedThemeIsDark(const std::string& themeName);
 
 // The app-mode value "AppsUseLightTheme": 0 means dark, anything else light.
-inline bool appModeIsDark(std::uint32_t appsUseLightTheme) { return appsUseLightTheme == 0; }
+inline bool appModeIsDark(std::uint32_t appsUseLightTheme) {
+    return appsUseLightTheme == 0;
+}
 
 // What the theme button stores: the opposite of the theme being shown.
-inline std::string toggledThemeName(bool darkShown) { return darkShown ? "light" : "dark"; }
+inline std::string toggledThemeName(bool darkShown) {
+    return darkShown ? "light" : "dark";
+}
 
 } // namespace velk

@@ -16,8 +16,8 @@ namespace velk {
 namespace {
 
 // uxtheme exports that exist only as ordinals; each may be missing and is then skipped.
-using SetPreferredAppMode = int(WINAPI*)(int);   // ordinal 135: 2 forces dark, 3 light
-using FlushMenuThemes = void(WINAPI*)();         // ordinal 104: re-read the colour policy
+using SetPreferredAppMode = int(WINAPI*)(int);            // ordinal 135: 2 forces dark, 3 light
+using FlushMenuThemes = void(WINAPI*)();                  // ordinal 104: re-read the colour policy
 using AllowDarkModeForWindow = BOOL(WINAPI*)(HWND, BOOL); // ordinal 133
 
 struct DarkModeExports {
@@ -28,7 +28,8 @@ struct DarkModeExports {
 };
 
 template <class Function> Function byOrdinal(HMODULE library, WORD ordinal) {
-    if (library == nullptr) return nullptr;
+    if (library == nullptr)
+        return nullptr;
     return reinterpret_cast<Function>(
         reinterpret_cast<void*>(GetProcAddress(library, MAKEINTRESOURCEA(ordinal))));
 }
@@ -37,7 +38,8 @@ const DarkModeExports& darkModeExports() {
     static DarkModeExports exports;
     static std::once_flag once;
     std::call_once(once, [] {
-        exports.library.reset(LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+        exports.library.reset(
+            LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
         const HMODULE lib = exports.library.get();
         exports.setPreferredAppMode = byOrdinal<SetPreferredAppMode>(lib, 135);
         exports.flushMenuThemes = byOrdinal<FlushMenuThemes>(lib, 104);
@@ -48,7 +50,8 @@ const DarkModeExports& darkModeExports() {
 
 void allowDarkMode(HWND window, bool dark) {
     const DarkModeExports& ux = darkModeExports();
-    if (ux.allowDarkModeForWindow != nullptr) ux.allowDarkModeForWindow(window, dark ? TRUE : FALSE);
+    if (ux.allowDarkModeForWindow != nullptr)
+        ux.allowDarkModeForWindow(window, dark ? TRUE : FALSE);
 }
 
 void setDwmDarkMode(HWND window, bool dark) {
@@ -60,17 +63,20 @@ void setDwmDarkMode(HWND window, bool dark) {
 // A one-pixel resize and back makes the title bar repaint in the new mode at once.
 void refreshFrame(HWND window) {
     RECT r{};
-    if (!GetWindowRect(window, &r)) return;
+    if (!GetWindowRect(window, &r))
+        return;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
-    if (width <= 0 || height <= 2) return;
+    if (width <= 0 || height <= 2)
+        return;
     const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
     SetWindowPos(window, nullptr, 0, 0, width, height - 1, flags);
     SetWindowPos(window, nullptr, 0, 0, width, height, flags);
 }
 
 void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar_t* lightClass) {
-    if (control == nullptr) return;
+    if (control == nullptr)
+        return;
     allowDarkMode(control, dark);
     SetWindowTheme(control, dark ? darkClass : lightClass, nullptr);
 }
@@ -78,7 +84,8 @@ void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar
 } // namespace
 
 bool isDarkTheme(const ViewerState& s) {
-    if (const std::optional<bool> fixed = fixedThemeIsDark(s.themeName)) return *fixed;
+    if (const std::optional<bool> fixed = fixedThemeIsDark(s.themeName))
+        return *fixed;
     DWORD appsUseLightTheme = 1; // a missing key or value means light
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER,
@@ -106,8 +113,10 @@ void applyTheme(ViewerState& s) {
     s.backgroundBrush.reset(CreateSolidBrush(s.backgroundColor));
 
     const DarkModeExports& ux = darkModeExports();
-    if (ux.setPreferredAppMode != nullptr) ux.setPreferredAppMode(s.dark ? 2 : 3);
-    if (ux.flushMenuThemes != nullptr) ux.flushMenuThemes();
+    if (ux.setPreferredAppMode != nullptr)
+        ux.setPreferredAppMode(s.dark ? 2 : 3);
+    if (ux.flushMenuThemes != nullptr)
+        ux.flushMenuThemes();
     allowDarkMode(s.mainWindow, s.dark);
     setDwmDarkMode(s.mainWindow, s.dark);
     refreshFrame(s.mainWindow);

@@ -102,24 +102,24 @@ inline constexpr UINT_PTR kSettingsTimerId = 2;
 inline constexpr UINT kSettingsSaveDelayMs = 600;
 
 // Window glue, one file each.
-void createControls(ViewerState& state);                  // controls_win.cpp
+void createControls(ViewerState& state);                       // controls_win.cpp
 LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
-void layoutViewer(ViewerState& state);                    // layout_win.cpp
+void layoutViewer(ViewerState& state);                         // layout_win.cpp
 void redrawViewer(ViewerState& state, UINT extraFlags = 0);
 void scrollByBar(ViewerState& state, int code);
 void scrollByWheel(ViewerState& state, int wheelDelta);
 void setStatus(ViewerState& state, const std::string& text, StatusKind kind); // status_win.cpp
 void setStatus(ViewerState& state, const StatusMessage& message);
 void setWindowTextUtf8(HWND window, const std::string& text);
-void copyDigest(ViewerState& state, std::size_t rowIndex);     // copy_digest_win.cpp
-void hashWorker(ViewerState* state);                           // hash_worker_win.cpp
+void copyDigest(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
+void hashWorker(ViewerState* state);                       // hash_worker_win.cpp
 void handleHashResult(ViewerState& state, LPARAM block);
-HFONT createUiFont(int px, bool mono, bool bold);              // fonts_win.cpp
+HFONT createUiFont(int px, bool mono, bool bold); // fonts_win.cpp
 void rebuildFonts(ViewerState& state);
-bool isDarkTheme(const ViewerState& state);                    // theme_win.cpp
+bool isDarkTheme(const ViewerState& state); // theme_win.cpp
 void applyTheme(ViewerState& state);
 LRESULT controlColour(ViewerState& state, HDC dc, HWND control);
-void fillSettingsControls(ViewerState& state);                 // settings_panel_win.cpp
+void fillSettingsControls(ViewerState& state); // settings_panel_win.cpp
 void toggleTheme(ViewerState& state);
 void changeLabelAlgorithm(ViewerState& state);
 void changeLabelFormat(ViewerState& state);
@@ -129,7 +129,7 @@ bool handleFontKey(ViewerState& state, WPARAM virtualKey);
 void restartSettingsSave(ViewerState& state);
 void saveViewerSettings(const ViewerState& state);
 void refreshPreview(ViewerState& state);
-void checkClipboard(ViewerState& state);                       // clipboard_check_win.cpp
+void checkClipboard(ViewerState& state); // clipboard_check_win.cpp
 
 } // namespace velk
 #endif

@@ -7,7 +7,8 @@ namespace velk {
 
 std::uint32_t parseProcessIdField(const std::string& field) {
     std::size_t i = 0;
-    while (i < field.size() && std::isspace(static_cast<unsigned char>(field[i]))) ++i;
+    while (i < field.size() && std::isspace(static_cast<unsigned char>(field[i])))
+        ++i;
     bool negative = false;
     if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
         negative = field[i] == '-';
@@ -19,9 +20,11 @@ std::uint32_t parseProcessIdField(const std::string& field) {
     for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
         anyDigit = true;
         value = value * 10 + static_cast<std::uint64_t>(field[i] - '0');
-        if (value > kMax) return 0;
+        if (value > kMax)
+            return 0;
     }
-    if (!anyDigit || (negative && value != 0)) return 0;
+    if (!anyDigit || (negative && value != 0))
+        return 0;
     return static_cast<std::uint32_t>(value);
 }
 
@@ -30,10 +33,12 @@ std::vector<ViewerWindowEntry> parseViewerWindowList(const std::string& text) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         const std::string line = text.substr(start, end - start);
         start = end + 1;
-        if (line.empty()) continue;
+        if (line.empty())
+            continue;
         ViewerWindowEntry entry;
         const std::size_t space = line.find(' ');
         if (space == std::string::npos) {

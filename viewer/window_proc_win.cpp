@@ -16,8 +16,10 @@ namespace velk {
 namespace {
 
 void restartPlacementSave(ViewerState& s) {
-    if (s.placementSaveTimer != 0) KillTimer(s.mainWindow, s.placementSaveTimer);
-    s.placementSaveTimer = SetTimer(s.mainWindow, kPlacementTimerId, kPlacementSaveDelayMs, nullptr);
+    if (s.placementSaveTimer != 0)
+        KillTimer(s.mainWindow, s.placementSaveTimer);
+    s.placementSaveTimer =
+        SetTimer(s.mainWindow, kPlacementTimerId, kPlacementSaveDelayMs, nullptr);
 }
 
 void onTimer(ViewerState& s, UINT_PTR id) {
@@ -43,10 +45,12 @@ void onCommand(ViewerState& s, int id, int code) {
         toggleTheme(s);
         return;
     case kAlgoComboId:
-        if (code == CBN_SELCHANGE) changeLabelAlgorithm(s);
+        if (code == CBN_SELCHANGE)
+            changeLabelAlgorithm(s);
         return;
     case kFormatComboId:
-        if (code == CBN_SELCHANGE) changeLabelFormat(s);
+        if (code == CBN_SELCHANGE)
+            changeLabelFormat(s);
         return;
     case kCheckButtonId:
         checkClipboard(s);
@@ -90,7 +94,8 @@ void onDestroy(ViewerState& s) {
 }
 
 void eraseBackground(const ViewerState& s, HDC dc) {
-    if (!s.backgroundBrush) return;
+    if (!s.backgroundBrush)
+        return;
     RECT client{};
     GetClientRect(s.mainWindow, &client);
     FillRect(dc, &client, static_cast<HBRUSH>(s.backgroundBrush.get()));
@@ -100,7 +105,8 @@ void eraseBackground(const ViewerState& s, HDC dc) {
 
 LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ViewerState* state = theViewer;
-    if (state == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (state == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
     ViewerState& s = *state;
 
     switch (message) {
@@ -128,7 +134,8 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_KEYDOWN:
-        if (GetKeyState(VK_CONTROL) < 0 && handleFontKey(s, wParam)) return 0;
+        if (GetKeyState(VK_CONTROL) < 0 && handleFontKey(s, wParam))
+            return 0;
         break;
     case WM_COMMAND:
         onCommand(s, LOWORD(wParam), HIWORD(wParam));

@@ -8,7 +8,7 @@ namespace {
 // Offers text on the clipboard without putting it there: it is rendered only when a program
 // asks for it, so every read of the clipboard shows.
 class WatchedClipboard {
-public:
+  public:
     explicit WatchedClipboard(std::wstring text) : text_(std::move(text)) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = procedure;
@@ -30,7 +30,7 @@ public:
     }
     int reads() const { return reads_; }
 
-private:
+  private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<WatchedClipboard*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self != nullptr && message == WM_RENDERFORMAT && wParam == CF_UNICODETEXT) {
@@ -42,7 +42,8 @@ private:
             SetClipboardData(CF_UNICODETEXT, block);
             return 0;
         }
-        if (message == WM_RENDERALLFORMATS) return 0;
+        if (message == WM_RENDERALLFORMATS)
+            return 0;
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
@@ -52,7 +53,8 @@ private:
 };
 
 std::wstring upper(std::wstring s) {
-    for (wchar_t& c : s) c = static_cast<wchar_t>(towupper(c));
+    for (wchar_t& c : s)
+        c = static_cast<wchar_t>(towupper(c));
     return s;
 }
 

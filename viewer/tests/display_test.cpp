@@ -23,7 +23,8 @@ std::wstring artifactsFolder() {
 
 void saveArtifact(const Pixels& pixels, const std::wstring& name) {
     const std::wstring folder = artifactsFolder();
-    if (folder.empty()) return;
+    if (folder.empty())
+        return;
     CreateDirectoryW(folder.c_str(), nullptr);
     EXPECT_TRUE(saveBmp(pixels, folder + L"\\" + name)) << narrow(folder + L"\\" + name);
 }
@@ -40,7 +41,7 @@ LOGFONTW fontOf(int px, const wchar_t* face, int weight, bool underline = false)
 
 // Sets a registry value of the current user for one test and puts the old state back.
 class RegistryValue {
-public:
+  public:
     RegistryValue(const wchar_t* key, const wchar_t* name) : key_(key), name_(name) {
         DWORD size = sizeof previous_;
         had_ = RegGetValueW(HKEY_CURRENT_USER, key_, name_, RRF_RT_REG_DWORD, nullptr, &previous_,
@@ -55,7 +56,8 @@ public:
     }
     void set(DWORD value) {
         HKEY k = nullptr;
-        RegCreateKeyExW(HKEY_CURRENT_USER, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr);
+        RegCreateKeyExW(HKEY_CURRENT_USER, key_, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                        nullptr);
         RegSetValueExW(k, name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
         RegCloseKey(k);
     }
@@ -67,7 +69,7 @@ public:
         }
     }
 
-private:
+  private:
     const wchar_t* key_;
     const wchar_t* name_;
     bool had_ = false;
@@ -75,17 +77,19 @@ private:
 };
 
 class ViewerOnScreen : public ViewerTest {
-protected:
+  protected:
     // Starts a viewer on the sample file and waits until its digests are painted.
     HWND open(Viewer& viewer) {
         HWND window = viewer.window();
-        if (window == nullptr || !viewer.waitForResult()) return nullptr;
+        if (window == nullptr || !viewer.waitForResult())
+            return nullptr;
         settle(window);
         return window;
     }
 
     static void settle(HWND window) {
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Sleep(300);
     }
 
@@ -102,7 +106,8 @@ protected:
     // Points of the client area no control covers: margins and the gaps between rows.
     static std::vector<POINT> backgroundPoints(Viewer& viewer) {
         const SIZE size = clientSize(viewer.window());
-        std::vector<POINT> points{{4, 4}, {size.cx / 2, 4}, {size.cx - 3, size.cy / 2}, {4, size.cy / 2}};
+        std::vector<POINT> points{
+            {4, 4}, {size.cx / 2, 4}, {size.cx - 3, size.cy / 2}, {4, size.cy / 2}};
         for (std::size_t row = 0; row + 1 < 11; ++row) {
             const RECT value = rectInParent(viewer.valueBox(row));
             points.push_back({5, value.bottom + 3});
@@ -118,7 +123,8 @@ protected:
 
     void expectBackground(Viewer& viewer, const Pixels& pixels, COLORREF background) {
         for (const POINT& p : backgroundPoints(viewer)) {
-            if (p.y >= pixels.height) continue;
+            if (p.y >= pixels.height)
+                continue;
             EXPECT_EQ(colourText(pixels.at(p.x, p.y)), colourText(background))
                 << "at " << p.x << ", " << p.y;
         }
@@ -171,7 +177,8 @@ TEST_F(ViewerOnScreen, ThemesPaintTheWholeClientArea) {
         const RECT link = rectInParent(viewer.control(kLink));
         EXPECT_GT(countNear(pixels, link, c.link, 0), 40) << "the underline in the link colour";
         const RECT status = rectInParent(viewer.control(kStatus));
-        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)), colourText(RGB(26, 127, 55)))
+        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)),
+                  colourText(RGB(26, 127, 55)))
             << narrow(textOf(viewer.control(kStatus)));
 
         saveArtifact(whole(window), c.screenshot);
@@ -206,16 +213,20 @@ TEST_F(ViewerOnScreen, FailureStatusIsRedInBothThemes) {
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     for (const char* theme : {"dark", "light"}) {
-        appData.writeConfig(std::string("{\"theme\":\"") + theme + "\",\"win_w\":780,\"win_h\":700}");
+        appData.writeConfig(std::string("{\"theme\":\"") + theme +
+                            "\",\"win_w\":780,\"win_h\":700}");
         Viewer viewer(quoted(path), appData.folder.path());
         HWND window = open(viewer);
         ASSERT_NE(window, nullptr);
         const Pixels pixels = client(window);
-        const COLORREF background = std::string(theme) == "dark" ? kDarkBackground : kLightBackground;
+        const COLORREF background =
+            std::string(theme) == "dark" ? kDarkBackground : kLightBackground;
         const RECT status = rectInParent(viewer.control(kStatus));
-        EXPECT_EQ(colourText(strongestInk(pixels, status, background)), colourText(RGB(192, 28, 40)))
+        EXPECT_EQ(colourText(strongestInk(pixels, status, background)),
+                  colourText(RGB(192, 28, 40)))
             << theme;
-        if (std::string(theme) == "dark") saveArtifact(whole(window), L"viewer-failed-dark.bmp");
+        if (std::string(theme) == "dark")
+            saveArtifact(whole(window), L"viewer-failed-dark.bmp");
     }
     CloseHandle(held);
 }
@@ -241,7 +252,8 @@ TEST_F(ViewerOnScreen, FontsAreFontPxHigh) {
         Viewer viewer(quoted(path), appData.folder.path());
         HWND window = open(viewer);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(rectInParent(viewer.control(kCheck)).bottom - rectInParent(viewer.control(kCheck)).top,
+        EXPECT_EQ(rectInParent(viewer.control(kCheck)).bottom -
+                      rectInParent(viewer.control(kCheck)).top,
                   px + 16);
         const Pixels pixels = client(window);
         expectSameText(pixels, rectInParent(viewer.control(kFileName)), kLightBackground,
@@ -279,7 +291,8 @@ TEST_F(ViewerOnScreen, At144DpiTheFontIs18AndTheWindowLarger) {
         // Reset goes back to the DPI default, not to 12.
         viewer.click(viewer.control(kLarger));
         viewer.click(viewer.control(kReset));
-        EXPECT_EQ(rectInParent(viewer.copyButton(0)).bottom - rectInParent(viewer.copyButton(0)).top, 34);
+        EXPECT_EQ(
+            rectInParent(viewer.copyButton(0)).bottom - rectInParent(viewer.copyButton(0)).top, 34);
     }
 }
 

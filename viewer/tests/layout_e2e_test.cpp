@@ -11,29 +11,34 @@ namespace {
 
 using ViewerLayoutLive = ViewerTest;
 
-Rect asRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+Rect asRect(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 ::testing::AssertionResult placedAt(HWND control, Rect want) {
     // Windows have no negative sizes: what the layout makes negative is simply empty.
     want.width = std::max(want.width, 0);
     want.height = std::max(want.height, 0);
     const Rect got = asRect(rectInParent(control));
-    if (got == want) return ::testing::AssertionSuccess();
+    if (got == want)
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "at (" << got.x << ", " << got.y << ", " << got.width << " x " << got.height
-           << "), want (" << want.x << ", " << want.y << ", " << want.width << " x "
-           << want.height << ")";
+           << "), want (" << want.x << ", " << want.y << ", " << want.width << " x " << want.height
+           << ")";
 }
 
 std::vector<RECT> snapshot(Viewer& viewer) {
     std::vector<RECT> rects;
-    for (std::size_t i = 0; i < kControlCount; ++i) rects.push_back(rectInParent(viewer.control(i)));
+    for (std::size_t i = 0; i < kControlCount; ++i)
+        rects.push_back(rectInParent(viewer.control(i)));
     return rects;
 }
 
 bool sameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (!EqualRect(&a[i], &b[i])) return false;
+        if (!EqualRect(&a[i], &b[i]))
+            return false;
     }
     return a.size() == b.size();
 }
@@ -135,7 +140,8 @@ TEST_F(ViewerLayoutLive, NarrowWindowWrapsCombosAndLongDigests) {
     EXPECT_EQ(md5.right - md5.left, 80);
     EXPECT_GT(sha512.bottom - sha512.top, md5.bottom - md5.top) << "128 digits need more lines";
     EXPECT_GT(md5.bottom - md5.top, 28) << "32 digits do not fit one 80-pixel line";
-    EXPECT_EQ(rectInParent(viewer.copyButton(6)).bottom - rectInParent(viewer.copyButton(6)).top, 28);
+    EXPECT_EQ(rectInParent(viewer.copyButton(6)).bottom - rectInParent(viewer.copyButton(6)).top,
+              28);
     EXPECT_EQ(rectInParent(viewer.copyButton(6)).top, sha512.top);
     expectLayout(viewer, 12, 0);
 }
@@ -144,7 +150,9 @@ void wheel(HWND target, int delta, WPARAM keys = 0) {
     PostMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(keys, delta), 0);
 }
 
-int fileNameTop(Viewer& viewer) { return rectInParent(viewer.control(kFileName)).top; }
+int fileNameTop(Viewer& viewer) {
+    return rectInParent(viewer.control(kFileName)).top;
+}
 
 // Sent messages overtake posted ones, so the effect of posted input is polled for.
 ::testing::AssertionResult topBecomes(Viewer& viewer, int top) {
@@ -182,12 +190,15 @@ TEST_F(ViewerLayoutLive, WheelAndBarScrollThePageWithinItsLimits) {
     wheel(window, 10 * WHEEL_DELTA);
     EXPECT_TRUE(topBecomes(viewer, 10 - 60)) << "one step per message whatever the delta";
     expectLayout(viewer, 12, 60);
-    for (int i = 0; i < 4; ++i) wheel(window, WHEEL_DELTA);
+    for (int i = 0; i < 4; ++i)
+        wheel(window, WHEEL_DELTA);
     EXPECT_TRUE(topBecomes(viewer, 10)) << "never above the top";
 
     // Far down: the last line ends 10 pixels above the client's bottom.
-    for (int i = 0; i < 40; ++i) wheel(window, -WHEEL_DELTA);
-    EXPECT_TRUE(waitUntil([&] { return rectInParent(viewer.control(kLink)).bottom + 10 == H; }, 2000))
+    for (int i = 0; i < 40; ++i)
+        wheel(window, -WHEEL_DELTA);
+    EXPECT_TRUE(
+        waitUntil([&] { return rectInParent(viewer.control(kLink)).bottom + 10 == H; }, 2000))
         << rectInParent(viewer.control(kLink)).bottom << " + 10 vs " << H;
     Sleep(100);
     EXPECT_EQ(rectInParent(viewer.control(kLink)).bottom + 10, H) << "and stays there";
@@ -195,7 +206,8 @@ TEST_F(ViewerLayoutLive, WheelAndBarScrollThePageWithinItsLimits) {
     ASSERT_GT(limit, 0);
 
     // Posted behind the wheel steps, so they come after them.
-    for (int i = 0; i < 3; ++i) PostMessageW(window, WM_VSCROLL, SB_PAGEUP, 0);
+    for (int i = 0; i < 3; ++i)
+        PostMessageW(window, WM_VSCROLL, SB_PAGEUP, 0);
     EXPECT_TRUE(topBecomes(viewer, 10));
     PostMessageW(window, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_TRUE(topBecomes(viewer, 10 - 30));

@@ -24,7 +24,8 @@ struct RowHeights {
     }
 };
 
-ViewerLayout layoutWithRows(int F, int S, int W, std::vector<int> heights, RowHeights* out = nullptr) {
+ViewerLayout layoutWithRows(int F, int S, int W, std::vector<int> heights,
+                            RowHeights* out = nullptr) {
     RowHeights local;
     RowHeights& rows = out ? *out : local;
     rows.heights = std::move(heights);
@@ -113,14 +114,14 @@ TEST(ViewerLayout, RowHeightFollowsTheLongerOfLineCountAndTextWidth) {
         int F, vw, lh, cw, editLines, len, expected;
     };
     const Case cases[] = {
-        {12, 538, 15, 7, 1, 11, 28},    // "computing...": one line, a control's height
-        {12, 538, 15, 7, 1, 128, 36},   // 896 px over 532: two lines
-        {12, 80, 15, 7, 1, 128, 201},   // 13 lines in the narrowest box
-        {12, 80, 15, 7, 20, 128, 306},  // the box's own count wins when larger
-        {12, 538, 15, 7, 0, 0, 28},     // an empty box is still one line
-        {12, 6, 15, 7, 1, 2, 216},      // no inner width: one character per pixel
-        {40, 538, 48, 22, 1, 64, 150},  // big font: three lines of 48
-        {12, 538, 15, 0, 1, 64, 28},    // zero width per character counts only the box's lines
+        {12, 538, 15, 7, 1, 11, 28},   // "computing...": one line, a control's height
+        {12, 538, 15, 7, 1, 128, 36},  // 896 px over 532: two lines
+        {12, 80, 15, 7, 1, 128, 201},  // 13 lines in the narrowest box
+        {12, 80, 15, 7, 20, 128, 306}, // the box's own count wins when larger
+        {12, 538, 15, 7, 0, 0, 28},    // an empty box is still one line
+        {12, 6, 15, 7, 1, 2, 216},     // no inner width: one character per pixel
+        {40, 538, 48, 22, 1, 64, 150}, // big font: three lines of 48
+        {12, 538, 15, 0, 1, 64, 28},   // zero width per character counts only the box's lines
     };
     for (const Case& c : cases) {
         EXPECT_EQ(measuredRowHeight(c.F, c.vw, c.lh, c.cw, c.editLines, c.len), c.expected)

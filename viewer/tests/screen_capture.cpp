@@ -17,7 +17,8 @@ Pixels readDib(HDC memory, HBITMAP bitmap, int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<BYTE> bgra(static_cast<std::size_t>(width) * height * 4);
-    if (GetDIBits(memory, bitmap, 0, height, bgra.data(), &info, DIB_RGB_COLORS) != height) return p;
+    if (GetDIBits(memory, bitmap, 0, height, bgra.data(), &info, DIB_RGB_COLORS) != height)
+        return p;
     p.width = width;
     p.height = height;
     p.data.resize(static_cast<std::size_t>(width) * height);
@@ -36,7 +37,9 @@ int channelDistance(COLORREF a, COLORREF b) {
 
 } // namespace
 
-bool closeTo(COLORREF a, COLORREF b, int tolerance) { return channelDistance(a, b) <= tolerance; }
+bool closeTo(COLORREF a, COLORREF b, int tolerance) {
+    return channelDistance(a, b) <= tolerance;
+}
 
 std::string colourText(COLORREF c) {
     char text[32];
@@ -91,14 +94,16 @@ RECT inkBox(const Pixels& p, const RECT& area, COLORREF background, int toleranc
     RECT box{area.right, area.bottom, area.left, area.top};
     for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, p.height); ++y) {
         for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, p.width); ++x) {
-            if (channelDistance(p.at(x, y), background) <= tolerance) continue;
+            if (channelDistance(p.at(x, y), background) <= tolerance)
+                continue;
             box.left = std::min<LONG>(box.left, x);
             box.top = std::min<LONG>(box.top, y);
             box.right = std::max<LONG>(box.right, x + 1);
             box.bottom = std::max<LONG>(box.bottom, y + 1);
         }
     }
-    if (box.right <= box.left) return RECT{0, 0, 0, 0};
+    if (box.right <= box.left)
+        return RECT{0, 0, 0, 0};
     return box;
 }
 
@@ -121,14 +126,16 @@ int countNear(const Pixels& p, const RECT& area, COLORREF colour, int tolerance)
     int count = 0;
     for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, p.height); ++y) {
         for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, p.width); ++x) {
-            if (closeTo(p.at(x, y), colour, tolerance)) ++count;
+            if (closeTo(p.at(x, y), colour, tolerance))
+                ++count;
         }
     }
     return count;
 }
 
 bool saveBmp(const Pixels& p, const std::wstring& path) {
-    if (p.empty()) return false;
+    if (p.empty())
+        return false;
     const int stride = (p.width * 3 + 3) & ~3;
     const DWORD imageBytes = static_cast<DWORD>(stride * p.height);
     BITMAPFILEHEADER file{};

@@ -20,12 +20,13 @@ int checkHeight(Viewer& viewer) {
     if (waitUntil([&] { return checkHeight(viewer) == px + 16; }, 2000)) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << "font is " << checkHeight(viewer) - 16 << ", not " << px;
+    return ::testing::AssertionFailure()
+           << "font is " << checkHeight(viewer) - 16 << ", not " << px;
 }
 
 // A viewer whose start-up placement save is behind it, so later writes are the panel's.
 class QuietViewer {
-public:
+  public:
     QuietViewer(const std::wstring& path, const AppData& appData)
         : before(stampOf(configPath(appData))), viewer(quoted(path), appData.folder.path()) {
         ready = viewer.window() != nullptr &&
@@ -42,7 +43,8 @@ void pressWithCtrl(HWND window, WORD key) {
     SetForegroundWindow(window);
     SetFocus(window);
     INPUT input[4]{};
-    for (INPUT& i : input) i.type = INPUT_KEYBOARD;
+    for (INPUT& i : input)
+        i.type = INPUT_KEYBOARD;
     input[0].ki.wVk = VK_CONTROL;
     input[1].ki.wVk = key;
     input[2].ki.wVk = key;
@@ -65,12 +67,12 @@ TEST_F(ViewerSettingsPanel, FivePlusPressesWriteTheFileOnceKeepingTheWindowKeys)
     }
     const ULONGLONG lastPress = GetTickCount64();
     EXPECT_TRUE(fontBecomes(q.viewer, 17));
-    Sleep(1800);
+    Sleep(2300);
     watch.stop();
     const std::vector<ULONGLONG> writes = watch.writes();
     ASSERT_EQ(writes.size(), 1u);
     EXPECT_GE(writes[0] - lastPress, 550u);
-    EXPECT_LE(writes[0] - lastPress, 1400u);
+    EXPECT_LE(writes[0] - lastPress, 2000u); // a loaded machine delays the timer
 
     const Settings after = savedSettings();
     EXPECT_EQ(after.font_px, 17);
@@ -89,7 +91,8 @@ TEST_F(ViewerSettingsPanel, SizeLimitsScheduleNoSave) {
     };
     for (const Case c : {Case{72, kLarger}, Case{7, kSmaller}}) {
         SCOPED_TRACE(c.start);
-        appData.writeConfig("{\"font_px\":" + std::to_string(c.start) + ",\"win_w\":900,\"win_h\":700}");
+        appData.writeConfig("{\"font_px\":" + std::to_string(c.start) +
+                            ",\"win_w\":900,\"win_h\":700}");
         QuietViewer q(path, appData);
         ASSERT_TRUE(q.ready);
         EXPECT_EQ(checkHeight(q.viewer), c.start + 16);
@@ -124,18 +127,27 @@ TEST_F(ViewerSettingsPanel, CtrlKeysAndCtrlWheelChangeTheSize) {
     pressWithCtrl(window, VK_NUMPAD0);
     EXPECT_TRUE(fontBecomes(viewer, 12));
 
-    // Without Ctrl the same keys leave the size alone.
-    PostMessageW(window, WM_KEYDOWN, VK_OEM_PLUS, 1);
-    Sleep(300);
-    EXPECT_EQ(checkHeight(viewer), 28);
+    // Without Ctrl the same key leaves the size alone. It goes through the same input queue
+    // as the Ctrl press behind it, so that one is handled after it: 12 - 1, not 13 - 1.
+    INPUT plus[2]{};
+    for (INPUT& i : plus) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = VK_OEM_PLUS;
+    }
+    plus[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, plus, sizeof(INPUT));
+    pressWithCtrl(window, VK_OEM_MINUS);
+    EXPECT_TRUE(fontBecomes(viewer, 11));
+    Sleep(200);
+    EXPECT_EQ(checkHeight(viewer), 11 + 16);
 
     // Ctrl with the wheel, over any control: one size step per message, no scrolling.
     SetWindowPos(window, nullptr, 0, 0, 760, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(viewer.valueBox(2), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA * 3), 0);
-    EXPECT_TRUE(fontBecomes(viewer, 13));
+    EXPECT_TRUE(fontBecomes(viewer, 12));
     PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), 0);
     PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), 0);
-    EXPECT_TRUE(fontBecomes(viewer, 11));
+    EXPECT_TRUE(fontBecomes(viewer, 10));
     EXPECT_EQ(rectInParent(viewer.control(kFileName)).top, 10) << "the page did not scroll";
 
     viewer.click(viewer.control(kReset));
@@ -149,11 +161,13 @@ TEST_F(ViewerSettingsPanel, ThemeButtonStoresDarkThenLight) {
     const bool startsDark = textOf(viewer.control(kTheme)) == L"\u2600 Light";
     viewer.click(viewer.control(kTheme));
     const std::string first = startsDark ? "light" : "dark";
-    EXPECT_TRUE(waitUntil([&] { return savedSettings().theme == first; }, 3000)) << appData.configText();
+    EXPECT_TRUE(waitUntil([&] { return savedSettings().theme == first; }, 3000))
+        << appData.configText();
     EXPECT_EQ(textOf(viewer.control(kTheme)), startsDark ? L"\u263E Dark" : L"\u2600 Light");
     viewer.click(viewer.control(kTheme));
     const std::string second = startsDark ? "dark" : "light";
-    EXPECT_TRUE(waitUntil([&] { return savedSettings().theme == second; }, 3000)) << appData.configText();
+    EXPECT_TRUE(waitUntil([&] { return savedSettings().theme == second; }, 3000))
+        << appData.configText();
     EXPECT_EQ(textOf(viewer.control(kTheme)), startsDark ? L"\u2600 Light" : L"\u263E Dark");
     EXPECT_TRUE(savedSettings().has_win_x) << "the window keys stay";
 }
@@ -177,14 +191,17 @@ TEST_F(ViewerSettingsPanel, PreviewWaitsForTheDigestsThenFollowsTheChoices) {
     Viewer viewer(quoted(path), appData.folder.path());
     ASSERT_NE(viewer.window(), nullptr);
     choose(viewer, kAlgo, 2, 101); // SHA-1
-    ASSERT_EQ(textOf(viewer.valueBox(2)), L"computing...") << "the pass ended too soon for this test";
+    ASSERT_EQ(textOf(viewer.valueBox(2)), L"computing...")
+        << "the pass ended too soon for this test";
     EXPECT_EQ(textOf(viewer.control(kAlgo)), L"SHA-1");
     EXPECT_EQ(textOf(viewer.control(kPreview)), L"");
 
     ASSERT_TRUE(viewer.waitForResult(60000));
-    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))), "menu shows:  Hashes " + formatMenuLabel(sha1, "4"));
+    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))),
+              "menu shows:  Hashes " + formatMenuLabel(sha1, "4"));
     choose(viewer, kFormat, 2, 102); // "2m"
-    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))), "menu shows:  Hashes " + formatMenuLabel(sha1, "2m"));
+    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))),
+              "menu shows:  Hashes " + formatMenuLabel(sha1, "2m"));
     choose(viewer, kFormat, 4, 102); // "full"
     EXPECT_EQ(narrow(textOf(viewer.control(kPreview))), "menu shows:  Hashes " + sha1);
 
@@ -215,7 +232,8 @@ TEST_F(ViewerSettingsPanel, ComputeAllCheckBoxIsStored) {
     ASSERT_FALSE(savedSettings().compute_all_menus);
     q.viewer.click(q.viewer.control(kComputeAll));
     EXPECT_EQ(SendMessageW(q.viewer.control(kComputeAll), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_TRUE(waitUntil([&] { return savedSettings().compute_all_menus; }, 3000)) << appData.configText();
+    EXPECT_TRUE(waitUntil([&] { return savedSettings().compute_all_menus; }, 3000))
+        << appData.configText();
     EXPECT_EQ(textOf(q.viewer.control(kStatus)), L"");
     q.viewer.close();
     EXPECT_EQ(q.viewer.waitForExit(5000), 0u);

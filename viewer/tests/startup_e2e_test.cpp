@@ -84,7 +84,9 @@ std::vector<Expected> expectedControls(const std::wstring& fileName) {
     return all;
 }
 
-bool sameClass(const std::wstring& a, const wchar_t* b) { return _wcsicmp(a.c_str(), b) == 0; }
+bool sameClass(const std::wstring& a, const wchar_t* b) {
+    return _wcsicmp(a.c_str(), b) == 0;
+}
 
 TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
     const std::wstring path = sampleFile(L"sample.bin");
@@ -102,21 +104,23 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
 
     ASSERT_TRUE(viewer.waitForResult());
     const std::vector<Child> controls = viewer.controls();
-    const std::vector<Expected> spec = expectedControls(L"sample.bin");
-    ASSERT_EQ(controls.size(), spec.size());
-    for (std::size_t i = 0; i < spec.size(); ++i) {
+    const std::vector<Expected> want = expectedControls(L"sample.bin");
+    ASSERT_EQ(controls.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
         const Child& c = controls[i];
-        SCOPED_TRACE(testing::Message() << "control " << i << " " << narrow(spec[i].text));
-        EXPECT_TRUE(sameClass(c.className, spec[i].className)) << narrow(c.className);
-        if (!sameClass(c.className, L"Edit") && i != kPreview) EXPECT_EQ(c.text, spec[i].text);
+        SCOPED_TRACE(testing::Message() << "control " << i << " " << narrow(want[i].text));
+        EXPECT_TRUE(sameClass(c.className, want[i].className)) << narrow(c.className);
+        if (!sameClass(c.className, L"Edit") && i != kPreview) {
+            EXPECT_EQ(c.text, want[i].text);
+        }
         // A combo box hands WS_VSCROLL on to its drop-down list and drops it from itself.
         const LONG dropped = sameClass(c.className, L"ComboBox") ? WS_VSCROLL : 0;
-        const LONG required = (WS_CHILD | WS_VISIBLE | spec[i].style) & ~dropped;
+        const LONG required = (WS_CHILD | WS_VISIBLE | want[i].style) & ~dropped;
         EXPECT_EQ(c.style & required, required);
         EXPECT_EQ(c.style & (WS_TABSTOP | WS_BORDER), 0);
         EXPECT_EQ(c.style & WS_DISABLED, 0) << "every Copy button is enabled after the result";
         EXPECT_EQ(c.exStyle & ~WS_EX_NOPARENTNOTIFY, 0);
-        EXPECT_EQ(c.id, spec[i].id);
+        EXPECT_EQ(c.id, want[i].id);
         if (sameClass(c.className, L"Static")) {
             EXPECT_EQ(c.style & SS_TYPEMASK, 0) << "left-aligned plain text";
         }
@@ -125,9 +129,9 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
         EXPECT_EQ(narrow(textOf(viewer.valueBox(row))), expected.at(kAlgorithmNames[row]))
             << kAlgorithmNames[row];
     }
-    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))),
-              "menu shows:  Hashes " + expected.at("MD5").substr(0, 4) + "-" +
-                  expected.at("MD5").substr(28));
+    EXPECT_EQ(narrow(textOf(viewer.control(kPreview))), "menu shows:  Hashes " +
+                                                            expected.at("MD5").substr(0, 4) + "-" +
+                                                            expected.at("MD5").substr(28));
     EXPECT_EQ(textOf(viewer.control(kStatus)), L"");
     viewer.close();
     EXPECT_EQ(viewer.waitForExit(5000), 0u);
@@ -153,7 +157,8 @@ TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64, 256}));
-    const HANDLE large = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+    const HANDLE large =
+        LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
     const HANDLE small = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
     EXPECT_NE(large, nullptr);
     EXPECT_NE(small, nullptr);
@@ -167,7 +172,8 @@ TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {
     Viewer viewer(quoted(path), appData.folder.path());
     ASSERT_NE(viewer.window(), nullptr);
     ASSERT_TRUE(viewer.waitForResult());
-    for (std::size_t row = 0; row < 11; ++row) EXPECT_TRUE(IsWindowEnabled(viewer.copyButton(row)));
+    for (std::size_t row = 0; row < 11; ++row)
+        EXPECT_TRUE(IsWindowEnabled(viewer.copyButton(row)));
 
     ASSERT_TRUE(setClipboardText(L"something else"));
     viewer.click(viewer.copyButton(4));
@@ -192,8 +198,8 @@ TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {
 
 TEST_F(ViewerStartup, FileHeldOpenExclusivelyShowsTheErrorEverywhere) {
     const std::wstring path = files.write(L"locked.bin", randomBytes(4096));
-    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
 
     Viewer viewer(quoted(path), appData.folder.path());

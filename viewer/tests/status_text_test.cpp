@@ -12,7 +12,8 @@ HashResults fakeResults() {
     int i = 0;
     for (const std::string& name : kAlgorithmNames) {
         std::string d;
-        for (std::size_t k = 0; k < digestHexLength(name); ++k) d += digits[(i + k) % 16];
+        for (std::size_t k = 0; k < digestHexLength(name); ++k)
+            d += digits[(i + k) % 16];
         d[0] = digits[i]; // the three 64- and 128-character digests differ
         r[name] = d;
         ++i;
@@ -21,7 +22,8 @@ HashResults fakeResults() {
 }
 
 std::string upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -33,7 +35,8 @@ TEST(ClipboardCheckStatus, MatchesNameOnlyTheEqualDigests) {
     };
     const Case cases[] = {
         {r.at("SHA-256"), "\xE2\x9C\x94 MATCH  SHA-256 matches this file."},
-        {"  0X" + upper(r.at("SHA-256")) + "\r\n", "\xE2\x9C\x94 MATCH  SHA-256 matches this file."},
+        {"  0X" + upper(r.at("SHA-256")) + "\r\n",
+         "\xE2\x9C\x94 MATCH  SHA-256 matches this file."},
         {r.at("SHA-512") + "  file.bin\n", "\xE2\x9C\x94 MATCH  SHA-512 matches this file."},
         {r.at("CRC32"), "\xE2\x9C\x94 MATCH  CRC32 matches this file."},
         {r.at("BLAKE2s"), "\xE2\x9C\x94 MATCH  BLAKE2s matches this file."},
@@ -62,7 +65,8 @@ TEST(ClipboardCheckStatus, SameLengthWithoutMatchNamesTheCandidates) {
     EXPECT_EQ(m128.text, "\xE2\x9C\x98 NO MATCH  128-char hash (SHA-512 / SHA3-512 / BLAKE2b), "
                          "but it does not match this file.");
     const StatusMessage m8 = clipboardCheckStatus(r, "deadbeef");
-    EXPECT_EQ(m8.text, "\xE2\x9C\x98 NO MATCH  8-char hash (CRC32), but it does not match this file.");
+    EXPECT_EQ(m8.text,
+              "\xE2\x9C\x98 NO MATCH  8-char hash (CRC32), but it does not match this file.");
 }
 
 TEST(ClipboardCheckStatus, TextsThatAreNoHashOfThisFile) {

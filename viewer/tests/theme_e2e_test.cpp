@@ -11,7 +11,7 @@ const wchar_t kPersonalize[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\T
 
 // Sets (or removes) the user's app mode for the test and puts the old one back.
 class AppMode {
-public:
+  public:
     AppMode() { hadValue_ = read(previous_); }
     ~AppMode() {
         if (hadValue_) {
@@ -22,8 +22,8 @@ public:
     }
     static bool read(DWORD& value) {
         DWORD size = sizeof value;
-        return RegGetValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme",
-                            RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS;
+        return RegGetValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme", RRF_RT_REG_DWORD,
+                            nullptr, &value, &size) == ERROR_SUCCESS;
     }
     void set(DWORD value) {
         HKEY key = nullptr;
@@ -35,13 +35,14 @@ public:
     }
     void remove() {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, KEY_SET_VALUE, &key) ==
+            ERROR_SUCCESS) {
             RegDeleteValueW(key, L"AppsUseLightTheme");
             RegCloseKey(key);
         }
     }
 
-private:
+  private:
     bool hadValue_ = false;
     DWORD previous_ = 1;
 };

@@ -16,7 +16,8 @@ namespace {
 std::vector<HWND> viewerWindows() {
     std::vector<HWND> found;
     HWND w = nullptr;
-    while ((w = FindWindowExW(nullptr, w, L"VelkscopeWnd", nullptr)) != nullptr) found.push_back(w);
+    while ((w = FindWindowExW(nullptr, w, L"VelkscopeWnd", nullptr)) != nullptr)
+        found.push_back(w);
     return found;
 }
 
@@ -34,9 +35,11 @@ bool digestsShown(HWND window, std::vector<std::wstring>& values) {
     for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
         wchar_t name[32];
         GetClassNameW(c, name, 32);
-        if (_wcsicmp(name, L"Edit") != 0) continue;
+        if (_wcsicmp(name, L"Edit") != 0)
+            continue;
         values.push_back(textOf(c));
-        if (values.back() == L"computing...") return false;
+        if (values.back() == L"computing...")
+            return false;
     }
     return values.size() == 11;
 }
@@ -46,12 +49,15 @@ int waitForDigests(int seconds) {
     std::vector<std::wstring> values;
     while (GetTickCount64() < end) {
         for (HWND w : viewerWindows()) {
-            if (!digestsShown(w, values)) continue;
+            if (!digestsShown(w, values))
+                continue;
             Sleep(300); // let the window finish painting
             RECT r{};
             GetWindowRect(w, &r);
-            std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-            for (const std::wstring& v : values) std::printf("%ls\n", v.c_str());
+            std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left,
+                        r.bottom - r.top);
+            for (const std::wstring& v : values)
+                std::printf("%ls\n", v.c_str());
             return 0;
         }
         Sleep(50);
@@ -61,10 +67,12 @@ int waitForDigests(int seconds) {
 }
 
 int closeViewers() {
-    for (HWND w : viewerWindows()) PostMessageW(w, WM_CLOSE, 0, 0);
+    for (HWND w : viewerWindows())
+        PostMessageW(w, WM_CLOSE, 0, 0);
     const ULONGLONG end = GetTickCount64() + 5000;
     while (!viewerWindows().empty()) {
-        if (GetTickCount64() > end) return 1;
+        if (GetTickCount64() > end)
+            return 1;
         Sleep(50);
     }
     return 0;
@@ -76,7 +84,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wcscmp(argv[1], L"wait") == 0) {
         return waitForDigests(argc >= 3 ? _wtoi(argv[2]) : 60);
     }
-    if (argc >= 2 && std::wcscmp(argv[1], L"close") == 0) return closeViewers();
+    if (argc >= 2 && std::wcscmp(argv[1], L"close") == 0)
+        return closeViewers();
     std::fprintf(stderr, "usage: velkscope_probe wait [SECONDS] | close\n");
     return 2;
 }

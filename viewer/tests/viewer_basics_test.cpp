@@ -153,11 +153,12 @@ TEST(Scrolling, BarRequestsStayWithinTheRange) {
     struct Case {
         int code, pos, track, expected;
     };
-    for (const Case c : {Case{kScrollLineDown, 0, 0, 30}, Case{kScrollLineUp, 0, 0, 0},
-                         Case{kScrollLineUp, 100, 0, 70}, Case{kScrollPageDown, 0, 0, 400},
-                         Case{kScrollPageDown, 380, 0, 400}, Case{kScrollPageUp, 300, 0, 0},
-                         Case{kScrollThumbTrack, 10, 250, 250}, Case{kScrollThumbTrack, 10, 999, 400},
-                         Case{4 /* thumb position */, 120, 300, 120}, Case{8 /* end scroll */, 120, 0, 120}}) {
+    for (const Case c :
+         {Case{kScrollLineDown, 0, 0, 30}, Case{kScrollLineUp, 0, 0, 0},
+          Case{kScrollLineUp, 100, 0, 70}, Case{kScrollPageDown, 0, 0, 400},
+          Case{kScrollPageDown, 380, 0, 400}, Case{kScrollPageUp, 300, 0, 0},
+          Case{kScrollThumbTrack, 10, 250, 250}, Case{kScrollThumbTrack, 10, 999, 400},
+          Case{4 /* thumb position */, 120, 300, 120}, Case{8 /* end scroll */, 120, 0, 120}}) {
         EXPECT_EQ(scrollBarPosition(c.code, c.pos, 500, c.track, 900), c.expected) << c.code;
     }
     EXPECT_EQ(scrollBarPosition(kScrollLineDown, 0, 700, 0, 616), 0); // content fits

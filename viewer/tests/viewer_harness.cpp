@@ -9,8 +9,12 @@
 
 namespace velk::test {
 
-std::string narrow(const std::wstring& w) { return toUtf8(w); }
-std::wstring wide(const std::string& s) { return toUtf16(s); }
+std::string narrow(const std::wstring& w) {
+    return toUtf8(w);
+}
+std::wstring wide(const std::string& s) {
+    return toUtf16(s);
+}
 
 std::wstring binFolder() {
     wchar_t path[MAX_PATH];
@@ -27,7 +31,8 @@ void removeTree(const std::wstring& path) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
+            if (name == L"." || name == L"..")
+                continue;
             const std::wstring child = path + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(child);
@@ -47,7 +52,8 @@ std::wstring environmentWith(const std::wstring& appData) {
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* p = strings; *p != 0; p += wcslen(p) + 1) {
         const std::wstring entry = p;
-        if (_wcsnicmp(entry.c_str(), L"APPDATA=", 8) == 0) continue;
+        if (_wcsnicmp(entry.c_str(), L"APPDATA=", 8) == 0)
+            continue;
         block += entry;
         block.push_back(L'\0');
     }
@@ -68,7 +74,8 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
     auto* find = reinterpret_cast<FindByProcess*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != find->processId) return TRUE;
+    if (owner != find->processId)
+        return TRUE;
     wchar_t name[64];
     if (GetClassNameW(window, name, 64) > 0 && wcscmp(name, find->className) == 0) {
         find->found = window;
@@ -93,7 +100,9 @@ ScratchFolder::ScratchFolder(const std::wstring& leaf) {
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-ScratchFolder::~ScratchFolder() { removeTree(path_); }
+ScratchFolder::~ScratchFolder() {
+    removeTree(path_);
+}
 
 std::wstring ScratchFolder::write(const std::wstring& name, const std::string& bytes) const {
     const std::wstring path = file(name);
@@ -101,7 +110,9 @@ std::wstring ScratchFolder::write(const std::wstring& name, const std::string& b
     return path;
 }
 
-std::string AppData::configText() const { return readFile(settingsFolder() + L"\\config.json"); }
+std::string AppData::configText() const {
+    return readFile(settingsFolder() + L"\\config.json");
+}
 std::string AppData::windowListText() const {
     return readFile(settingsFolder() + L"\\windows.txt");
 }
@@ -157,7 +168,8 @@ std::vector<Child> childrenOf(HWND parent) {
 
 Viewer::Viewer(const std::wstring& arguments, const std::wstring& appData) {
     std::wstring commandLine = L"\"" + binFolder() + L"\\velkscope.exe\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     std::wstring environment = environmentWith(appData);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -171,10 +183,13 @@ Viewer::Viewer(const std::wstring& arguments, const std::wstring& appData) {
 }
 
 Viewer::~Viewer() {
-    if (process_ == nullptr) return;
+    if (process_ == nullptr)
+        return;
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-        if (HWND box = messageBox(0)) dismissMessageBox(box);
-        if (HWND w = topWindowOf(processId_, L"VelkscopeWnd")) PostMessageW(w, WM_CLOSE, 0, 0);
+        if (HWND box = messageBox(0))
+            dismissMessageBox(box);
+        if (HWND w = topWindowOf(processId_, L"VelkscopeWnd"))
+            PostMessageW(w, WM_CLOSE, 0, 0);
         if (WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) {
             TerminateProcess(process_, 99);
             WaitForSingleObject(process_, 5000);
@@ -185,7 +200,8 @@ Viewer::~Viewer() {
 }
 
 HWND Viewer::window(DWORD timeoutMs) {
-    if (window_ != nullptr && IsWindow(window_)) return window_;
+    if (window_ != nullptr && IsWindow(window_))
+        return window_;
     waitUntil([&] { return (window_ = topWindowOf(processId_, L"VelkscopeWnd")) != nullptr; },
               timeoutMs, 5);
     // The controls are created right after the window: wait for the last one.
@@ -193,7 +209,8 @@ HWND Viewer::window(DWORD timeoutMs) {
         waitUntil(
             [&] {
                 std::size_t count = 0;
-                for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++count;
+                for (HWND c = GetWindow(window_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                    ++count;
                 return count >= kControlCount;
             },
             timeoutMs, 5);
@@ -210,7 +227,8 @@ HWND Viewer::messageBox(DWORD timeoutMs) const {
 }
 
 DWORD Viewer::waitForExit(DWORD timeoutMs) const {
-    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_, &code);
     return code;
@@ -237,7 +255,8 @@ bool Viewer::waitForResult(DWORD timeoutMs) {
     return waitUntil(
         [&] {
             for (std::size_t row = 0; row < 11; ++row) {
-                if (textOf(valueBox(row)) == L"computing...") return false;
+                if (textOf(valueBox(row)) == L"computing...")
+                    return false;
             }
             return true;
         },
@@ -257,18 +276,25 @@ void Viewer::command(int id, int code) {
 }
 
 void Viewer::close() {
-    if (HWND w = window(0)) PostMessageW(w, WM_CLOSE, 0, 0);
+    if (HWND w = window(0))
+        PostMessageW(w, WM_CLOSE, 0, 0);
 }
 
-std::wstring messageBoxText(HWND box) { return textOf(GetDlgItem(box, 0xFFFF)); }
+std::wstring messageBoxText(HWND box) {
+    return textOf(GetDlgItem(box, 0xFFFF));
+}
 
-void dismissMessageBox(HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); }
+void dismissMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
 
 bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs) {
     const ULONGLONG end = GetTickCount64() + timeoutMs;
     for (;;) {
-        if (done()) return true;
-        if (GetTickCount64() >= end) return false;
+        if (done())
+            return true;
+        if (GetTickCount64() >= end)
+            return false;
         Sleep(pollMs);
     }
 }
@@ -282,7 +308,8 @@ bool openClipboardRetrying() {
 } // namespace
 
 bool setClipboardText(const std::wstring& text) {
-    if (!openClipboardRetrying()) return false;
+    if (!openClipboardRetrying())
+        return false;
     EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -293,14 +320,16 @@ bool setClipboardText(const std::wstring& text) {
             GlobalUnlock(block);
             placed = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
         }
-        if (!placed) GlobalFree(block);
+        if (!placed)
+            GlobalFree(block);
     }
     CloseClipboard();
     return placed;
 }
 
 bool emptyClipboard() {
-    if (!openClipboardRetrying()) return false;
+    if (!openClipboardRetrying())
+        return false;
     EmptyClipboard();
     CloseClipboard();
     return true;
@@ -308,7 +337,8 @@ bool emptyClipboard() {
 
 bool clipboardText(std::wstring& text) {
     text.clear();
-    if (!openClipboardRetrying()) return false;
+    if (!openClipboardRetrying())
+        return false;
     bool any = false;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
@@ -321,7 +351,9 @@ bool clipboardText(std::wstring& text) {
     return any;
 }
 
-DWORD clipboardSequence() { return GetClipboardSequenceNumber(); }
+DWORD clipboardSequence() {
+    return GetClipboardSequenceNumber();
+}
 
 std::string readFile(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);

@@ -20,7 +20,7 @@ std::wstring wide(const std::string& utf8);
 
 // A fresh folder under the temporary folder, removed with its contents afterwards.
 class ScratchFolder {
-public:
+  public:
     explicit ScratchFolder(const std::wstring& leaf);
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -31,7 +31,7 @@ public:
     // Writes the bytes to a file in the folder and returns its path.
     std::wstring write(const std::wstring& name, const std::string& bytes) const;
 
-private:
+  private:
     std::wstring path_;
 };
 
@@ -39,8 +39,8 @@ private:
 struct AppData {
     ScratchFolder folder{L"appdata"};
     std::wstring settingsFolder() const { return folder.path() + L"\\velkscope"; }
-    std::string configText() const;      // "" when missing
-    std::string windowListText() const;  // "" when missing
+    std::string configText() const;     // "" when missing
+    std::string windowListText() const; // "" when missing
     bool hasConfig() const;
     void writeConfig(const std::string& text) const;
     void writeWindowList(const std::string& text) const;
@@ -63,7 +63,7 @@ std::vector<Child> childrenOf(HWND parent);
 RECT rectInParent(HWND child);
 
 class Viewer {
-public:
+  public:
     // Starts velkscope.exe with the argument text (appended to the quoted program path)
     // and APPDATA in its environment.
     Viewer(const std::wstring& arguments, const std::wstring& appData);
@@ -95,7 +95,7 @@ public:
     void command(int id, int code = 0);
     void close();
 
-private:
+  private:
     HANDLE process_ = nullptr;
     HANDLE thread_ = nullptr;
     DWORD processId_ = 0;

@@ -17,15 +17,18 @@ namespace velk::test {
 inline std::string randomBytes(std::size_t count, unsigned seed = 5) {
     std::mt19937 random(seed);
     std::string bytes(count, '\0');
-    for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
+    for (char& c : bytes)
+        c = static_cast<char>(random() & 0xFF);
     return bytes;
 }
 
-inline std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+inline std::wstring quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
 
 // Every test gets its own APPDATA and a folder for the files it hashes.
 class ViewerTest : public testing::Test {
-protected:
+  protected:
     AppData appData;
     ScratchFolder files{L"files"};
 
@@ -63,7 +66,8 @@ inline SIZE clientSize(HWND window) {
 inline bool setClientWidth(HWND window, int width) {
     for (int attempt = 0; attempt < 4; ++attempt) {
         const SIZE client = clientSize(window);
-        if (client.cx == width) return true;
+        if (client.cx == width)
+            return true;
         const RECT outer = windowRect(window);
         SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + width - client.cx,
                      outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -95,7 +99,8 @@ inline FileStamp stampOf(const std::wstring& path) {
     FileStamp s;
     HANDLE f = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return s;
+    if (f == INVALID_HANDLE_VALUE)
+        return s;
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileInformationByHandle(f, &info)) {
         s.exists = true;
@@ -109,7 +114,7 @@ inline FileStamp stampOf(const std::wstring& path) {
 
 // Watches a file from a thread of its own and records when it was written.
 class WriteWatch {
-public:
+  public:
     explicit WriteWatch(std::wstring path) : path_(std::move(path)), last_(stampOf(path_)) {
         thread_ = std::thread([this] {
             while (!stop_) {
@@ -126,14 +131,15 @@ public:
     ~WriteWatch() { stop(); }
     void stop() {
         stop_ = true;
-        if (thread_.joinable()) thread_.join();
+        if (thread_.joinable())
+            thread_.join();
     }
     std::vector<ULONGLONG> writes() {
         std::lock_guard<std::mutex> lock(mutex_);
         return writes_;
     }
 
-private:
+  private:
     std::wstring path_;
     FileStamp last_;
     std::atomic<bool> stop_{false};
@@ -151,7 +157,8 @@ inline std::wstring sparseFile(const ScratchFolder& folder, const std::wstring& 
                                long long bytes) {
     const std::wstring path = folder.file(name);
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return path;
+    if (file == INVALID_HANDLE_VALUE)
+        return path;
     LARGE_INTEGER size;
     size.QuadPart = bytes;
     SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
