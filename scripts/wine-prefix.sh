@@ -22,7 +22,7 @@ up)
     touch "$WINEPREFIX/.velk-ready"
   fi
   # Detached from the caller's output: CTest waits for every process that holds its pipes.
-  setsid "$server" -p </dev/null >/dev/null 2>&1
+  setsid "$server" -p </dev/null >/dev/null 2>&1 || true  # already running is fine
   setsid "$wine" wineboot </dev/null >/dev/null 2>&1 || true
   ;;
 down)
