@@ -6,10 +6,13 @@
 # NATIVE_BUILD_DIR defaults to build/native; WINDOWS_BUILD_DIR (optional) adds the Windows
 # flavour's velksum.exe under Wine in that build's prefix (no target there: Wine's CNG is not
 # Windows'). Environment: ROUNDS (default 7) alternating rounds per comparison, BENCH_TMP
-# (default /tmp) for the files, SKIP_1G=1 to leave out the 1 GiB memory run.
+# (default /tmp) for the files, SKIP_1G=1 to leave out the 1 GiB memory run, IDLE_WAIT
+# (default 180) the seconds each timing may wait for an idle machine (0: never wait).
 #
 # Every comparison runs its commands in turn within each round, the order reversed every
 # other round, and reports medians. Outputs are checked to agree before anything is timed.
+# On a shared machine each timing first waits until both cores have been idle for a second;
+# a timing that had to start without that is counted and reported beside its comparison.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,8 +34,28 @@ trap cleanup EXIT
 rhash_all=(rhash --crc32 --md5 --sha1 --sha224 --sha256 --sha384 --sha512 --sha3-256 --sha3-512
            --blake2b --blake2s)
 
+idle_wait=${IDLE_WAIT:-180}
+note=""
+
+# Success once the processors were at least 95% idle over one second.
+machine_idle() {
+    local a b
+    a=($(awk '/^cpu / { print $5 + $6, $2 + $3 + $4 + $5 + $6 + $7 + $8 + $9 }' /proc/stat))
+    sleep 1
+    b=($(awk '/^cpu / { print $5 + $6, $2 + $3 + $4 + $5 + $6 + $7 + $8 + $9 }' /proc/stat))
+    awk -v i=$((b[0] - a[0])) -v t=$((b[1] - a[1])) 'BEGIN { exit !(t > 0 && i / t >= 0.95) }'
+}
+
+wait_idle() {
+    ((idle_wait > 0)) || return 0
+    local start=$SECONDS
+    while ((SECONDS - start < idle_wait)); do machine_idle && return 0; done
+    echo x >>"$work/loaded"
+}
+
 # Seconds taken by one run of the command (output discarded).
 seconds() {
+    wait_idle
     local start end
     start=$(date +%s%N)
     "$@" >/dev/null 2>&1
@@ -42,7 +65,16 @@ seconds() {
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-report() { printf '%-38s ours %7.3f s   %-24s %7.3f s   ratio %s  %s\n' "$@"; }
+report() { printf '%-38s ours %7.3f s   %-24s %7.3f s   ratio %s  %s%s\n' "$@" "$note"; }
+
+# Sets $note to the count of timings since the last call that started on a busy machine.
+loaded_note() {
+    local n=0
+    [ -f "$work/loaded" ] && n=$(wc -l <"$work/loaded")
+    rm -f "$work/loaded"
+    note=""
+    if ((n > 0)); then note="  [$n timings started on a busy machine]"; fi
+}
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
@@ -71,6 +103,7 @@ compare() {
         else time_set b "${b[@]}"; time_set a "${a[@]}"; fi
     done
     local ma mb q
+    loaded_note
     ma=$(median <"$work/times.a")
     mb=$(median <"$work/times.b")
     q=$(ratio "$ma" "$mb")
@@ -142,6 +175,7 @@ for name in CRC32 SHA-224 SHA3-256 SHA3-512 BLAKE2b BLAKE2s; do
             fi
         done
     done
+    loaded_note
     mo=$(median <"$work/times.ours")
     best="" bestt=""
     for c in "${usable[@]}"; do
@@ -208,4 +242,4 @@ if [ -n "$windows" ]; then
 fi
 
 echo
-echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg) (figures taken under load are not the machine's)"
+echo "load at the end: $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min; this run's own work included)"
