@@ -8,11 +8,10 @@
 #include <cstring>
 
 namespace velk {
-namespace {
+namespace x86 {
 
-using bytes::rotr32;
-
-constexpr std::uint32_t kRoundConstants[64] = {
+// The 64 round constants of SHA-256, shared with the SHA-extensions kernel.
+alignas(16) const std::uint32_t kSha256RoundConstants[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4,
     0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe,
     0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f,
@@ -24,6 +23,14 @@ constexpr std::uint32_t kRoundConstants[64] = {
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7,
     0xc67178f2,
 };
+
+} // namespace x86
+
+namespace {
+
+using bytes::rotr32;
+
+
 
 constexpr std::uint32_t kSha224Init[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939,
                                           0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
@@ -54,7 +61,7 @@ void portableBlock(std::uint32_t state[8], const std::uint8_t* block) {
                              (rotr32(y, 17) ^ rotr32(y, 19) ^ (y >> 10));
             }
         }
-        const std::uint32_t* k = kRoundConstants + i;
+        const std::uint32_t* k = x86::kSha256RoundConstants + i;
         const std::uint32_t* x = w + (i & 15);
         VELK_SHA256_ROUND(a, b, c, d, e, f, g, h, k[0], x[0]);
         VELK_SHA256_ROUND(h, a, b, c, d, e, f, g, k[1], x[1]);

@@ -10,6 +10,10 @@
 
 namespace velk::x86 {
 
+// The SHA-256 round constants, defined once in sha224.cpp; 16-byte aligned for the kernel's
+// vector loads. Data only, so sharing it carries no instructions anywhere.
+alignas(16) extern const std::uint32_t kSha256RoundConstants[64];
+
 // PCLMULQDQ, SSE4.1. The CRC-32 register after `length` more bytes; `length` is a multiple of
 // 16 and at least 64.
 std::uint32_t crc32Clmul(std::uint32_t reg, const std::uint8_t* data, std::size_t length);
