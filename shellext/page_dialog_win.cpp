@@ -73,11 +73,11 @@ long long targetFileSize(const std::wstring& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-HWND createControl(HWND page, const PageControlSpec& spec, HFONT font) {
-    const DWORD style = WS_CHILD | WS_VISIBLE | spec.style;
+HWND createControl(HWND page, const PageControlSpec& entry, HFONT font) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | entry.style;
     HWND control = CreateWindowExW(
-        0, toUtf16(spec.className).c_str(), toUtf16(spec.text).c_str(), style, 0, 0, 0, 0, page,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), moduleHandle, nullptr);
+        0, toUtf16(entry.className).c_str(), toUtf16(entry.text).c_str(), style, 0, 0, 0, 0, page,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), moduleHandle, nullptr);
     if (control != nullptr)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
@@ -105,8 +105,8 @@ void fillCombos(PropertyPageState& state) {
     }
 }
 
-void recordControl(PropertyPageState& state, const PageControlSpec& spec, HWND control) {
-    switch (spec.role) {
+void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND control) {
+    switch (entry.role) {
     case PageControlRole::Header:
         state.headerLabel = control;
         break;
@@ -127,7 +127,7 @@ void recordControl(PropertyPageState& state, const PageControlSpec& spec, HWND c
         break;
     case PageControlRole::CopyButton:
         state.copyButtons.push_back(control);
-        state.rowAlgorithms.push_back(algorithmNames()[static_cast<std::size_t>(spec.row)]);
+        state.rowAlgorithms.push_back(algorithmNames()[static_cast<std::size_t>(entry.row)]);
         break;
     case PageControlRole::NameLabel:
         state.nameLabels.push_back(control);
@@ -166,12 +166,12 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
     state->labelAlgo = settings.label_algo;
     state->labelFormat = settings.label_format;
 
-    for (const PageControlSpec& spec : pageControlTable(header, tooLarge, state->resultsReady)) {
+    for (const PageControlSpec& entry : pageControlTable(header, tooLarge, state->resultsReady)) {
         HFONT font =
-            spec.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get()) : state->uiFont;
-        HWND control = createControl(window, spec, font);
-        recordControl(*state, spec, control);
-        if (spec.role == PageControlRole::FormatCombo)
+            entry.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get()) : state->uiFont;
+        HWND control = createControl(window, entry, font);
+        recordControl(*state, entry, control);
+        if (entry.role == PageControlRole::FormatCombo)
             fillCombos(*state);
     }
 

@@ -49,10 +49,10 @@ std::string platformDigest(const wchar_t* id, const std::vector<std::uint8_t>& m
     return h.finishHex();
 }
 
-std::vector<std::uint8_t> messageFromSpec(const std::string& spec) {
-    const std::size_t colon = spec.find(':');
-    const std::string kind = spec.substr(0, colon);
-    const std::string rest = spec.substr(colon + 1);
+std::vector<std::uint8_t> messageFromForm(const std::string& form) {
+    const std::size_t colon = form.find(':');
+    const std::string kind = form.substr(0, colon);
+    const std::string rest = form.substr(colon + 1);
     std::vector<std::uint8_t> m;
     if (kind == "text") {
         m.assign(rest.begin(), rest.end());
@@ -64,7 +64,7 @@ std::vector<std::uint8_t> messageFromSpec(const std::string& spec) {
         const std::size_t n = std::stoul(rest);
         for (std::size_t i = 0; i < n; ++i) m.push_back(static_cast<std::uint8_t>((i * 31 + 7) % 251));
     } else {
-        throw std::runtime_error("unknown message form: " + spec);
+        throw std::runtime_error("unknown message form: " + form);
     }
     return m;
 }
@@ -101,9 +101,9 @@ std::vector<Vector> loadVectors(const std::string& file) {
         const std::size_t t1 = line.find('\t'), t2 = line.rfind('\t');
         Vector v;
         v.algorithm = line.substr(0, t1);
-        v.spec = line.substr(t1 + 1, t2 - t1 - 1);
+        v.form = line.substr(t1 + 1, t2 - t1 - 1);
         v.digest = line.substr(t2 + 1);
-        v.message = messageFromSpec(v.spec);
+        v.message = messageFromForm(v.form);
         table.push_back(std::move(v));
     }
     return table;

@@ -15,7 +15,7 @@ std::string digestInPieces(const std::string& algorithm, const std::vector<std::
 
 struct Vector {
     std::string algorithm;
-    std::string spec;
+    std::string form;
     std::vector<std::uint8_t> message;
     std::string digest;
 };

@@ -42,7 +42,7 @@ TEST_P(VectorTable, EveryWayOfFeedingGivesTheExpectedDigest) {
     const std::vector<Vector> table = loadVectors(GetParam());
     ASSERT_FALSE(table.empty());
     for (const Vector& v : table) {
-        SCOPED_TRACE(v.algorithm + " " + v.spec.substr(0, 40));
+        SCOPED_TRACE(v.algorithm + " " + v.form.substr(0, 40));
         ASSERT_EQ(digestInPieces(v.algorithm, v.message), v.digest);
         ASSERT_EQ(v.digest.size(), digestHexLength(v.algorithm));
         if (v.message.size() > 70000) continue;

@@ -62,7 +62,7 @@ TEST_P(PathVectors, EveryWayOfFeedingGivesTheExpectedDigest) {
     const std::size_t steps[] = {1,  2,  3,  7,  8,  9,  15, 16,  17,  31,  63,  64,  65,
                                  71, 72, 73, 127, 128, 129, 135, 136, 137, 1000, 65537};
     for (const Vector& v : table) {
-        SCOPED_TRACE(v.algorithm + " " + v.spec.substr(0, 40));
+        SCOPED_TRACE(v.algorithm + " " + v.form.substr(0, 40));
         ASSERT_EQ(digestInPieces(v.algorithm, v.message), v.digest);
         const std::size_t n = v.message.size();
         for (std::size_t step : steps) {
