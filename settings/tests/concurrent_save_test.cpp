@@ -168,35 +168,41 @@ struct ReadLog {
 };
 
 TEST(settings_concurrency, ReadersOnlyEverSeeOneWritersCompleteFile) {
-    test::ScopedAppData appData;
-    ReadLog log;
-    {
-        Writers writers(test::kStressWriters, kIterations);
-        ASSERT_TRUE(writers.started(test::kStressWriters));
-        while (writers.running())
-            log.read(readWholeFile(settingsFilePath()));
-        EXPECT_TRUE(writers.allSucceeded());
-    }
-    const std::string last = readWholeFile(settingsFilePath());
-    log.read(last);
-
-    EXPECT_EQ(log.badReads, 0) << "of " << log.reads << " reads; first bad one has "
-                               << log.firstBad.size() << " bytes: " << log.firstBad.substr(0, 120);
-    int writer = 0;
-    int iteration = 0;
-    EXPECT_TRUE(test::isCompleteStressText(last, writer, iteration));
-    // The readers must actually have watched the file change under several writers.
+    // Which writer wins the temporary file is up to the scheduler: now and then one writer
+    // takes nearly every save and the reader watches no change of hands. The run is then
+    // repeated (at most three times); every read of every run must be complete.
     std::set<int> writersSeen;
-    for (const auto& entry : log.seen)
-        writersSeen.insert(entry.first);
-    EXPECT_GE(writersSeen.size(), 2u)
-        << log.seen.size() << " distinct files in " << log.reads << " reads";
-    std::cout << log.reads << " reads, " << log.seen.size() << " distinct complete files from "
-              << writersSeen.size() << " writers\n";
+    for (int run = 0; run < 3 && writersSeen.size() < 2; ++run) {
+        test::ScopedAppData appData;
+        ReadLog log;
+        {
+            Writers writers(test::kStressWriters, kIterations);
+            ASSERT_TRUE(writers.started(test::kStressWriters));
+            while (writers.running())
+                log.read(readWholeFile(settingsFilePath()));
+            EXPECT_TRUE(writers.allSucceeded());
+        }
+        const std::string last = readWholeFile(settingsFilePath());
+        log.read(last);
+
+        EXPECT_EQ(log.badReads, 0) << "of " << log.reads << " reads; first bad one has "
+                                   << log.firstBad.size()
+                                   << " bytes: " << log.firstBad.substr(0, 120);
+        int writer = 0;
+        int iteration = 0;
+        EXPECT_TRUE(test::isCompleteStressText(last, writer, iteration));
+        writersSeen.clear();
+        for (const auto& entry : log.seen)
+            writersSeen.insert(entry.first);
+        std::cout << "run " << run + 1 << ": " << log.reads << " reads, " << log.seen.size()
+                  << " distinct complete files from " << writersSeen.size() << " writers\n";
 #ifndef _WIN32
-    // Every save either renamed its temporary file or gave it up without leaving one.
-    EXPECT_FALSE(test::exists(settingsFilePath() + ".tmp"));
+        // Every save either renamed its temporary file or gave it up without leaving one.
+        EXPECT_FALSE(test::exists(settingsFilePath() + ".tmp"));
 #endif
+    }
+    // The reader must actually have watched the file change under several writers.
+    EXPECT_GE(writersSeen.size(), 2u);
 }
 
 } // namespace
