@@ -27,7 +27,8 @@ const std::vector<std::uint8_t>& chunk() {
     static const std::vector<std::uint8_t> data = [] {
         std::vector<std::uint8_t> d(kChunk);
         std::mt19937_64 gen(42);
-        for (auto& b : d) b = static_cast<std::uint8_t>(gen());
+        for (auto& b : d)
+            b = static_cast<std::uint8_t>(gen());
         return d;
     }();
     return data;
@@ -44,7 +45,8 @@ template <class Digest> void ownDigest(benchmark::State& state, std::uint64_t ou
     const auto& data = chunk();
     Digest d;
     d.init(outputLength);
-    for (auto _ : state) d.update(data.data(), data.size());
+    for (auto _ : state)
+        d.update(data.data(), data.size());
     benchmark::DoNotOptimize(d.finalHex());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
     velk::setAcceleration(velk::Acceleration::Automatic);
@@ -54,16 +56,27 @@ void Crc32(benchmark::State& state) {
     setMode(state);
     const auto& data = chunk();
     velk::Crc32 c;
-    for (auto _ : state) c.update(data.data(), data.size());
+    for (auto _ : state)
+        c.update(data.data(), data.size());
     benchmark::DoNotOptimize(c.finalHex());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
     velk::setAcceleration(velk::Acceleration::Automatic);
 }
-void Sha224(benchmark::State& s) { ownDigest<velk::Sha224>(s, 28); }
-void Sha3_256(benchmark::State& s) { ownDigest<velk::Sha3>(s, 32); }
-void Sha3_512(benchmark::State& s) { ownDigest<velk::Sha3>(s, 64); }
-void Blake2b(benchmark::State& s) { ownDigest<velk::Blake2b>(s, 64); }
-void Blake2s(benchmark::State& s) { ownDigest<velk::Blake2s>(s, 32); }
+void Sha224(benchmark::State& s) {
+    ownDigest<velk::Sha224>(s, 28);
+}
+void Sha3_256(benchmark::State& s) {
+    ownDigest<velk::Sha3>(s, 32);
+}
+void Sha3_512(benchmark::State& s) {
+    ownDigest<velk::Sha3>(s, 64);
+}
+void Blake2b(benchmark::State& s) {
+    ownDigest<velk::Blake2b>(s, 64);
+}
+void Blake2s(benchmark::State& s) {
+    ownDigest<velk::Blake2s>(s, 32);
+}
 
 BENCHMARK(Crc32)->Arg(0)->Arg(1);
 BENCHMARK(Sha224)->Arg(0)->Arg(1);
@@ -80,10 +93,12 @@ void Platform(benchmark::State& state) {
         state.SkipWithError("platform hash did not open");
         return;
     }
-    for (auto _ : state) h.update(data.data(), static_cast<std::uint32_t>(data.size()));
+    for (auto _ : state)
+        h.update(data.data(), static_cast<std::uint32_t>(data.size()));
     benchmark::DoNotOptimize(h.finishHex());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
-    state.SetLabel(std::string(kIds[state.range(0)], kIds[state.range(0)] + std::wcslen(kIds[state.range(0)])));
+    state.SetLabel(std::string(kIds[state.range(0)],
+                               kIds[state.range(0)] + std::wcslen(kIds[state.range(0)])));
 }
 BENCHMARK(Platform)->DenseRange(0, 4);
 
@@ -94,8 +109,10 @@ const std::string& passFile() {
         const char* tmp = std::getenv("TMPDIR");
         std::string p = std::string(tmp ? tmp : "/tmp") + "/velk-digest-bench.bin";
         std::FILE* f = std::fopen(p.c_str(), "wb");
-        for (int i = 0; i < 64 && f; ++i) std::fwrite(chunk().data(), 1, kChunk - 7 * i, f);
-        if (f) std::fclose(f);
+        for (int i = 0; i < 64 && f; ++i)
+            std::fwrite(chunk().data(), 1, kChunk - 7 * i, f);
+        if (f)
+            std::fclose(f);
         return p;
     }();
     return path;

@@ -32,10 +32,9 @@ struct Params64 {
     static constexpr std::size_t kBlockBytes = 128;
     static constexpr int kRounds = 12;
     static constexpr unsigned kRot[4] = {32, 24, 16, 63};
-    static constexpr Word kIv[8] = {0x6a09e667f3bcc908ULL, 0xbb67ae8584caa73bULL,
-                                    0x3c6ef372fe94f82bULL, 0xa54ff53a5f1d36f1ULL,
-                                    0x510e527fade682d1ULL, 0x9b05688c2b3e6c1fULL,
-                                    0x1f83d9abfb41bd6bULL, 0x5be0cd19137e2179ULL};
+    static constexpr Word kIv[8] = {
+        0x6a09e667f3bcc908ULL, 0xbb67ae8584caa73bULL, 0x3c6ef372fe94f82bULL, 0xa54ff53a5f1d36f1ULL,
+        0x510e527fade682d1ULL, 0x9b05688c2b3e6c1fULL, 0x1f83d9abfb41bd6bULL, 0x5be0cd19137e2179ULL};
     static Word load(const std::uint8_t* p) { return bytes::load64le(p); }
     static void store(std::uint8_t* p, Word w) { bytes::store64le(p, w); }
     static Word rotr(Word x, unsigned n) { return bytes::rotr64(x, n); }
@@ -56,7 +55,7 @@ struct Params32 {
 } // namespace blake2
 
 template <class P> class Blake2 {
-public:
+  public:
     using Word = typename P::Word;
     static constexpr std::size_t kBlockBytes = P::kBlockBytes;
 
@@ -70,7 +69,8 @@ public:
     }
 
     void update(const std::uint8_t* data, std::uint64_t length) {
-        if (length == 0) return;
+        if (length == 0)
+            return;
         // A full block is compressed only once a further byte arrives, so the message's
         // last block always stays for finalHex.
         if (fill_ == kBlockBytes) {
@@ -85,7 +85,8 @@ public:
             fill_ += take;
             data += take;
             length -= take;
-            if (length == 0) return;
+            if (length == 0)
+                return;
             advance(kBlockBytes);
             compress(block_, false);
             fill_ = 0;
@@ -103,15 +104,17 @@ public:
         std::memset(block_ + fill_, 0, kBlockBytes - fill_);
         compress(block_, true);
         std::uint8_t out[sizeof(Word) * 8];
-        for (int i = 0; i < 8; ++i) P::store(out + sizeof(Word) * i, h_[i]);
+        for (int i = 0; i < 8; ++i)
+            P::store(out + sizeof(Word) * i, h_[i]);
         const std::uint64_t n = outputLength_ < sizeof out ? outputLength_ : sizeof out;
         return toHex(out, static_cast<std::size_t>(n));
     }
 
-private:
+  private:
     void advance(std::uint64_t count) {
         t_[0] += Word(count);
-        if (t_[0] < Word(count)) ++t_[1];
+        if (t_[0] < Word(count))
+            ++t_[1];
     }
 
     // The rounds are written out over sixteen named words, with each schedule row fixed at
@@ -119,32 +122,33 @@ private:
     // constant offset rather than a table lookup.
     void compress(const std::uint8_t* block, bool last) {
         Word m[16];
-        for (int i = 0; i < 16; ++i) m[i] = P::load(block + sizeof(Word) * i);
+        for (int i = 0; i < 16; ++i)
+            m[i] = P::load(block + sizeof(Word) * i);
         Word v0 = h_[0], v1 = h_[1], v2 = h_[2], v3 = h_[3];
         Word v4 = h_[4], v5 = h_[5], v6 = h_[6], v7 = h_[7];
         Word v8 = P::kIv[0], v9 = P::kIv[1], v10 = P::kIv[2], v11 = P::kIv[3];
         Word v12 = P::kIv[4] ^ t_[0], v13 = P::kIv[5] ^ t_[1];
         Word v14 = last ? ~P::kIv[6] : P::kIv[6], v15 = P::kIv[7];
-#define VELK_BLAKE2_G(a, b, c, d, x, y)                                                          \
-    a = a + b + (x);                                                                           \
-    d = P::rotr(d ^ a, P::kRot[0]);                                                            \
-    c = c + d;                                                                                 \
-    b = P::rotr(b ^ c, P::kRot[1]);                                                            \
-    a = a + b + (y);                                                                           \
-    d = P::rotr(d ^ a, P::kRot[2]);                                                            \
-    c = c + d;                                                                                 \
+#define VELK_BLAKE2_G(a, b, c, d, x, y)                                                            \
+    a = a + b + (x);                                                                               \
+    d = P::rotr(d ^ a, P::kRot[0]);                                                                \
+    c = c + d;                                                                                     \
+    b = P::rotr(b ^ c, P::kRot[1]);                                                                \
+    a = a + b + (y);                                                                               \
+    d = P::rotr(d ^ a, P::kRot[2]);                                                                \
+    c = c + d;                                                                                     \
     b = P::rotr(b ^ c, P::kRot[3]);
-#define VELK_BLAKE2_ROUND(r)                                                                     \
-    do {                                                                                       \
-        constexpr const std::uint8_t* s = blake2::kSigma[(r) % 10];                            \
-        VELK_BLAKE2_G(v0, v4, v8, v12, m[s[0]], m[s[1]])                                       \
-        VELK_BLAKE2_G(v1, v5, v9, v13, m[s[2]], m[s[3]])                                       \
-        VELK_BLAKE2_G(v2, v6, v10, v14, m[s[4]], m[s[5]])                                      \
-        VELK_BLAKE2_G(v3, v7, v11, v15, m[s[6]], m[s[7]])                                      \
-        VELK_BLAKE2_G(v0, v5, v10, v15, m[s[8]], m[s[9]])                                      \
-        VELK_BLAKE2_G(v1, v6, v11, v12, m[s[10]], m[s[11]])                                    \
-        VELK_BLAKE2_G(v2, v7, v8, v13, m[s[12]], m[s[13]])                                     \
-        VELK_BLAKE2_G(v3, v4, v9, v14, m[s[14]], m[s[15]])                                     \
+#define VELK_BLAKE2_ROUND(r)                                                                       \
+    do {                                                                                           \
+        constexpr const std::uint8_t* s = blake2::kSigma[(r) % 10];                                \
+        VELK_BLAKE2_G(v0, v4, v8, v12, m[s[0]], m[s[1]])                                           \
+        VELK_BLAKE2_G(v1, v5, v9, v13, m[s[2]], m[s[3]])                                           \
+        VELK_BLAKE2_G(v2, v6, v10, v14, m[s[4]], m[s[5]])                                          \
+        VELK_BLAKE2_G(v3, v7, v11, v15, m[s[6]], m[s[7]])                                          \
+        VELK_BLAKE2_G(v0, v5, v10, v15, m[s[8]], m[s[9]])                                          \
+        VELK_BLAKE2_G(v1, v6, v11, v12, m[s[10]], m[s[11]])                                        \
+        VELK_BLAKE2_G(v2, v7, v8, v13, m[s[12]], m[s[13]])                                         \
+        VELK_BLAKE2_G(v3, v4, v9, v14, m[s[14]], m[s[15]])                                         \
     } while (0)
         VELK_BLAKE2_ROUND(0);
         VELK_BLAKE2_ROUND(1);

@@ -9,8 +9,8 @@ enum CpuFeature : unsigned {
     kCpuSsse3 = 1u << 0,
     kCpuSse41 = 1u << 1,
     kCpuPclmul = 1u << 2,
-    kCpuSha = 1u << 3,  // the SHA extensions (SHA-1 and SHA-256 rounds)
-    kCpuBmi = 1u << 4,  // BMI1 and BMI2 together (andn, rorx)
+    kCpuSha = 1u << 3, // the SHA extensions (SHA-1 and SHA-256 rounds)
+    kCpuBmi = 1u << 4, // BMI1 and BMI2 together (andn, rorx)
 };
 
 // What the processor offers, detected once; 0 on processors other than x86-64.

@@ -19,7 +19,8 @@ std::once_flag gTableOnce;
 void buildTables() {
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
         gTable[0][i] = c;
     }
     for (int k = 1; k < 16; ++k) {
@@ -31,7 +32,8 @@ void buildTables() {
 }
 
 std::uint32_t bytewise(std::uint32_t r, const std::uint8_t* p, std::uint64_t n) {
-    for (std::uint64_t i = 0; i < n; ++i) r = (r >> 8) ^ gTable[0][(r ^ p[i]) & 0xFF];
+    for (std::uint64_t i = 0; i < n; ++i)
+        r = (r >> 8) ^ gTable[0][(r ^ p[i]) & 0xFF];
     return r;
 }
 
@@ -69,7 +71,8 @@ void Crc32::update(const std::uint8_t* data, std::uint64_t length) {
 std::string Crc32::finalHex() const {
     const std::uint32_t value = ~reg;
     std::string text(8, '0');
-    for (int i = 0; i < 8; ++i) text[i] = kHexDigits[(value >> (28 - 4 * i)) & 0xF];
+    for (int i = 0; i < 8; ++i)
+        text[i] = kHexDigits[(value >> (28 - 4 * i)) & 0xF];
     return text;
 }
 

@@ -28,7 +28,8 @@ struct AllDigests {
     // Creation stops at the first platform failure; the destructor releases the rest.
     bool open() {
         for (int i = 0; i < 5; ++i) {
-            if (!platform[i].open(kPlatformHashIds[i])) return false;
+            if (!platform[i].open(kPlatformHashIds[i]))
+                return false;
         }
         crc.reg = 0xFFFFFFFF;
         sha224.init(28);
@@ -47,7 +48,8 @@ struct AllDigests {
         const bool sha = cpuCanUse(kCpuSha | kCpuSse41);
         static const unsigned kPlatformCost[5] = {16, 6, 7, 15, 15};
         std::size_t n = 0;
-        for (int i = 0; i < 5; ++i) out[n++] = {feedPlatform, &platform[i], kPlatformCost[i]};
+        for (int i = 0; i < 5; ++i)
+            out[n++] = {feedPlatform, &platform[i], kPlatformCost[i]};
         out[n++] = {feedOwn<Crc32>, &crc, clmul ? 1u : 4u};
         out[n++] = {feedOwn<Sha224>, &sha224, sha ? 7u : 40u};
         out[n++] = {feedOwn<Sha3>, &sha3_256, 28};
@@ -81,11 +83,13 @@ struct AllDigests {
 };
 
 unsigned passThreads(const PassOptions& options) {
-    if (options.threads != 0) return options.threads;
+    if (options.threads != 0)
+        return options.threads;
     // Asked once: the C library reads the count from the system on every call, which a pass
     // over a small file would otherwise pay each time.
     static const unsigned cores = std::thread::hardware_concurrency();
-    if (cores == 0) return 1;
+    if (cores == 0)
+        return 1;
     return cores < 4 ? cores : 4;
 }
 
@@ -99,13 +103,15 @@ bool computeAllHashes(const std::string& path, HashResults& results, std::string
                       const PassOptions& options) {
     FilePtr file = openForHashing(path);
     if (!file) {
-        if (error) *error = "cannot open file";
+        if (error)
+            *error = "cannot open file";
         return false;
     }
     std::unique_ptr<AllDigests> digests(new AllDigests);
     if (!digests->open()) {
         file.reset();
-        if (error) *error = "CNG init failed";
+        if (error)
+            *error = "CNG init failed";
         return false;
     }
     FeedLane lanes[11];
@@ -114,7 +120,8 @@ bool computeAllHashes(const std::string& path, HashResults& results, std::string
     file.reset();
     digests->store(results);
     if (readFailed) {
-        if (error) *error = "read error";
+        if (error)
+            *error = "read error";
         return false;
     }
     return true;

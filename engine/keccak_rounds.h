@@ -18,7 +18,9 @@ constexpr std::uint64_t kKeccakRoundConstants[24] = {
     0x8000000080008081ULL, 0x8000000000008080ULL, 0x0000000080000001ULL, 0x8000000080008008ULL,
 };
 
-inline std::uint64_t rotl(std::uint64_t x, unsigned n) { return (x << n) | (x >> (64 - n)); }
+inline std::uint64_t rotl(std::uint64_t x, unsigned n) {
+    return (x << n) | (x >> (64 - n));
+}
 
 // Lane x + 5y holds coordinate (x, y); B[y, 2x + 3y] = rot(A[x, y] ^ D[x], r[x, y]).
 inline void keccakRounds(std::uint64_t* s) {

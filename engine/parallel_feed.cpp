@@ -16,15 +16,15 @@ namespace {
 // Chunks in flight: lanes may drift this many chunks apart before the reader waits.
 constexpr std::size_t kRingChunks = 4;
 
-void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data,
-                   std::size_t n) {
-    for (std::size_t i = 0; i < count; ++i) lanes[i].feed(lanes[i].state, data, n);
+void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n) {
+    for (std::size_t i = 0; i < count; ++i)
+        lanes[i].feed(lanes[i].state, data, n);
 }
 
 class Pipeline {
-public:
-    Pipeline(ChunkReader& reader, FeedLane* lanes, std::size_t laneCount,
-             ChunkBuffer firstChunk, std::size_t firstSize)
+  public:
+    Pipeline(ChunkReader& reader, FeedLane* lanes, std::size_t laneCount, ChunkBuffer firstChunk,
+             std::size_t firstSize)
         : reader_(reader), lanes_(lanes), laneCount_(laneCount), next_(laneCount, 0),
           busy_(laneCount, false) {
         ring_[0].data = std::move(firstChunk);
@@ -52,13 +52,17 @@ public:
                 break;
             }
         }
-        if (!startFailure) guardedWork();
-        for (std::thread& t : workers) t.join();
-        if (startFailure) std::rethrow_exception(startFailure);
-        if (failure_) std::rethrow_exception(failure_);
+        if (!startFailure)
+            guardedWork();
+        for (std::thread& t : workers)
+            t.join();
+        if (startFailure)
+            std::rethrow_exception(startFailure);
+        if (failure_)
+            std::rethrow_exception(failure_);
     }
 
-private:
+  private:
     struct Slot {
         ChunkBuffer data;
         std::size_t size = 0;
@@ -77,7 +81,8 @@ private:
         } catch (...) {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
-                if (!failure_) failure_ = std::current_exception();
+                if (!failure_)
+                    failure_ = std::current_exception();
             }
             abort();
         }
@@ -86,7 +91,8 @@ private:
     // Chunks every lane has consumed; their buffers may be refilled.
     std::uint64_t consumedByAll() const {
         std::uint64_t low = published_;
-        for (std::uint64_t n : next_) low = n < low ? n : low;
+        for (std::uint64_t n : next_)
+            low = n < low ? n : low;
         return low;
     }
 
@@ -95,7 +101,8 @@ private:
     std::size_t pickLane() const {
         std::size_t pick = laneCount_;
         for (std::size_t i = 0; i < laneCount_; ++i) {
-            if (busy_[i] || next_[i] >= published_) continue;
+            if (busy_[i] || next_[i] >= published_)
+                continue;
             if (pick == laneCount_ || next_[i] < next_[pick] ||
                 (next_[i] == next_[pick] && lanes_[i].cost > lanes_[pick].cost)) {
                 pick = i;
@@ -107,9 +114,11 @@ private:
     void work() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            if (aborted_) return;
+            if (aborted_)
+                return;
             const std::uint64_t consumed = consumedByAll();
-            if (ended_ && consumed == published_) return;
+            if (ended_ && consumed == published_)
+                return;
             if (!ended_ && !reading_ && published_ - consumed < kRingChunks) {
                 // Reads stay sequential: one reader at a time, chunks published in order.
                 reading_ = true;
@@ -150,7 +159,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::uint64_t published_ = 0;    // chunks read; chunk c lives in ring_[c % kRingChunks]
+    std::uint64_t published_ = 0;     // chunks read; chunk c lives in ring_[c % kRingChunks]
     std::vector<std::uint64_t> next_; // per lane, the next chunk it is to be fed
     std::vector<bool> busy_;          // per lane, being fed right now
     bool reading_ = false;

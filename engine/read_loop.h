@@ -18,7 +18,7 @@ constexpr std::size_t kReadChunkBytes = 1048576;
 constexpr std::size_t kChunkAlignment = 4096;
 
 class ChunkBuffer {
-public:
+  public:
     ChunkBuffer() = default;
     // One chunk's buffer; throws std::bad_alloc like any allocation when memory runs out.
     static ChunkBuffer allocate() {
@@ -30,7 +30,7 @@ public:
     }
     std::uint8_t* get() const { return data_; }
 
-private:
+  private:
     std::unique_ptr<std::uint8_t[]> raw_;
     std::uint8_t* data_ = nullptr;
 };
@@ -39,11 +39,13 @@ private:
 // after delivering n chunks: the next read delivers nothing and the loop reports a read
 // error. 0 restores normal behaviour. Not for production callers.
 inline std::atomic<std::size_t> gReadFailureAfterChunks{0};
-inline void setReadFailureAfterChunks(std::size_t chunks) { gReadFailureAfterChunks = chunks; }
+inline void setReadFailureAfterChunks(std::size_t chunks) {
+    gReadFailureAfterChunks = chunks;
+}
 
 // Sequential chunk reads of one stream, keeping what the loop reports at the end.
 class ChunkReader {
-public:
+  public:
     explicit ChunkReader(std::FILE* file) : file_(file), failAfter_(gReadFailureAfterChunks) {}
 
     // Up to kReadChunkBytes into `buffer`; 0 ends the loop (end of file or failure).
@@ -53,14 +55,15 @@ public:
             return 0;
         }
         const std::size_t n = std::fread(buffer, 1, kReadChunkBytes, file_);
-        if (n > 0) ++delivered_;
+        if (n > 0)
+            ++delivered_;
         return n;
     }
 
     // The stream's error indicator, taken once the loop has ended.
     bool failed() const { return injectedFailure_ || std::ferror(file_) != 0; }
 
-private:
+  private:
     std::FILE* file_;
     std::size_t failAfter_;
     std::size_t delivered_ = 0;
@@ -74,7 +77,8 @@ template <class Feed> bool readAllChunks(std::FILE* file, Feed&& feed) {
     ChunkReader reader(file);
     for (;;) {
         const std::size_t n = reader.next(buffer.get());
-        if (n == 0) break;
+        if (n == 0)
+            break;
         feed(buffer.get(), n);
     }
     return reader.failed();

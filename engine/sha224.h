@@ -7,13 +7,13 @@
 namespace velk {
 
 class Sha224 {
-public:
+  public:
     // 28 loads the SHA-224 initial words; any other length the SHA-256 ones.
     void init(std::uint64_t outputLength);
     void update(const std::uint8_t* data, std::uint64_t length);
     std::string finalHex();
 
-private:
+  private:
     void compress(const std::uint8_t* block);
     // `blocks` consecutive 64-byte blocks, on the SHA extensions where the processor has them.
     void compressBlocks(const std::uint8_t* data, std::uint64_t blocks);

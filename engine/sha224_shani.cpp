@@ -14,10 +14,10 @@ void sha256BlocksShaNi(std::uint32_t state[8], const std::uint8_t* data, std::si
 
     __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state));
     __m128i state1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4));
-    tmp = _mm_shuffle_epi32(tmp, 0xB1);          // CDAB
-    state1 = _mm_shuffle_epi32(state1, 0x1B);    // EFGH
-    __m128i state0 = _mm_alignr_epi8(tmp, state1, 8);  // ABEF
-    state1 = _mm_blend_epi16(state1, tmp, 0xF0); // CDGH
+    tmp = _mm_shuffle_epi32(tmp, 0xB1);               // CDAB
+    state1 = _mm_shuffle_epi32(state1, 0x1B);         // EFGH
+    __m128i state0 = _mm_alignr_epi8(tmp, state1, 8); // ABEF
+    state1 = _mm_blend_epi16(state1, tmp, 0xF0);      // CDGH
 
     for (; blocks > 0; --blocks, data += 64) {
         const __m128i abefSaved = state0;
@@ -32,8 +32,8 @@ void sha256BlocksShaNi(std::uint32_t state[8], const std::uint8_t* data, std::si
                 m[g] = _mm_shuffle_epi8(
                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
             }
-            __m128i msg = _mm_add_epi32(
-                m[g & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants + 4 * g)));
+            __m128i msg = _mm_add_epi32(m[g & 3], _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                                      kSha256RoundConstants + 4 * g)));
             state1 = _mm_sha256rnds2_epu32(state1, state0, msg);
             if (g >= 3 && g <= 14) {
                 const __m128i carried = _mm_alignr_epi8(m[g & 3], m[(g + 3) & 3], 4);
@@ -42,16 +42,17 @@ void sha256BlocksShaNi(std::uint32_t state[8], const std::uint8_t* data, std::si
             }
             msg = _mm_shuffle_epi32(msg, 0x0E);
             state0 = _mm_sha256rnds2_epu32(state0, state1, msg);
-            if (g >= 1 && g <= 12) m[(g + 3) & 3] = _mm_sha256msg1_epu32(m[(g + 3) & 3], m[g & 3]);
+            if (g >= 1 && g <= 12)
+                m[(g + 3) & 3] = _mm_sha256msg1_epu32(m[(g + 3) & 3], m[g & 3]);
         }
         state0 = _mm_add_epi32(state0, abefSaved);
         state1 = _mm_add_epi32(state1, cdghSaved);
     }
 
-    tmp = _mm_shuffle_epi32(state0, 0x1B);          // FEBA
-    state1 = _mm_shuffle_epi32(state1, 0xB1);       // DCHG
-    state0 = _mm_blend_epi16(tmp, state1, 0xF0);    // DCBA
-    state1 = _mm_alignr_epi8(state1, tmp, 8);       // ABEF
+    tmp = _mm_shuffle_epi32(state0, 0x1B);       // FEBA
+    state1 = _mm_shuffle_epi32(state1, 0xB1);    // DCHG
+    state0 = _mm_blend_epi16(tmp, state1, 0xF0); // DCBA
+    state1 = _mm_alignr_epi8(state1, tmp, 8);    // ABEF
     _mm_storeu_si128(reinterpret_cast<__m128i*>(state), state0);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), state1);
 }

@@ -70,7 +70,8 @@ std::string Sha3::finalHex() {
     xorByte(rate_ - 1, 0x80);
     keccakF1600(lanes_);
     std::uint8_t out[200];
-    for (int i = 0; i < 25; ++i) bytes::store64le(out + 8 * i, lanes_[i]);
+    for (int i = 0; i < 25; ++i)
+        bytes::store64le(out + 8 * i, lanes_[i]);
     return toHex(out, static_cast<std::size_t>(outputLength_));
 }
 

@@ -7,6 +7,8 @@
 
 namespace velk::x86 {
 
-void keccakF1600Bmi(std::uint64_t lanes[25]) { keccakRounds(lanes); }
+void keccakF1600Bmi(std::uint64_t lanes[25]) {
+    keccakRounds(lanes);
+}
 
 } // namespace velk::x86

@@ -29,7 +29,8 @@ constexpr std::size_t kMiB = 1048576;
 
 HashResults expectedDigests(const std::vector<std::uint8_t>& content) {
     HashResults r;
-    for (const std::string& name : algorithmNames()) r[name] = digestInPieces(name, content);
+    for (const std::string& name : algorithmNames())
+        r[name] = digestInPieces(name, content);
     return r;
 }
 
@@ -39,7 +40,7 @@ struct Sizes {
 };
 
 class ThreadedPass : public ::testing::TestWithParam<Sizes> {
-protected:
+  protected:
     TempDir dir;
     void TearDown() override { setAcceleration(Acceleration::Automatic); }
 };
@@ -70,16 +71,17 @@ TEST_P(ThreadedPass, EveryThreadCountAndPathGivesTheSameDigests) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ThreadedPass,
-    ::testing::Values(Sizes{"empty", 0}, Sizes{"one", 1}, Sizes{"blockMinusOne", 63},
-                      Sizes{"blockPlusOne", 129}, Sizes{"chunkMinusOne", kMiB - 1},
-                      Sizes{"oneChunk", kMiB}, Sizes{"chunkPlusOne", kMiB + 1},
-                      Sizes{"fourChunks", 4 * kMiB}, Sizes{"fiveMiBOddTail", 5 * kMiB + 4321}),
-    [](const auto& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Files, ThreadedPass,
+                         ::testing::Values(Sizes{"empty", 0}, Sizes{"one", 1},
+                                           Sizes{"blockMinusOne", 63}, Sizes{"blockPlusOne", 129},
+                                           Sizes{"chunkMinusOne", kMiB - 1},
+                                           Sizes{"oneChunk", kMiB}, Sizes{"chunkPlusOne", kMiB + 1},
+                                           Sizes{"fourChunks", 4 * kMiB},
+                                           Sizes{"fiveMiBOddTail", 5 * kMiB + 4321}),
+                         [](const auto& p) { return std::string(p.param.label); });
 
 class ReadFailure : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     void TearDown() override { setReadFailureAfterChunks(0); }
 };
@@ -161,7 +163,8 @@ TEST(ConcurrentPasses, StayCorrect) {
             ok[k] = computeAllHashes(job.path, got[k], nullptr, options) ? 1 : 0;
         });
     }
-    for (std::thread& t : threads) t.join();
+    for (std::thread& t : threads)
+        t.join();
     for (std::size_t k = 0; k < got.size(); ++k) {
         EXPECT_EQ(ok[k], 1) << k;
         EXPECT_EQ(got[k], jobs[k % jobs.size()].expected) << k;
@@ -188,21 +191,24 @@ struct RecordingLane {
 
     static void feed(void* self, const std::uint8_t* data, std::size_t n) {
         auto* lane = static_cast<RecordingLane*>(self);
-        if (lane->inside.fetch_add(1) != 0) lane->overlapped = true;
+        if (lane->inside.fetch_add(1) != 0)
+            lane->overlapped = true;
         if (static_cast<int>(lane->sizes.size()) == lane->throwAtChunk) {
             lane->inside.fetch_sub(1);
             throw std::bad_alloc();
         }
         lane->threads.insert(std::this_thread::get_id());
-        for (std::size_t i = 0; i < n; ++i) lane->checksum = (lane->checksum ^ data[i]) * 1099511628211ULL;
+        for (std::size_t i = 0; i < n; ++i)
+            lane->checksum = (lane->checksum ^ data[i]) * 1099511628211ULL;
         lane->sizes.push_back(n);
-        if (lane->sleepMs) std::this_thread::sleep_for(std::chrono::milliseconds(lane->sleepMs));
+        if (lane->sleepMs)
+            std::this_thread::sleep_for(std::chrono::milliseconds(lane->sleepMs));
         lane->inside.fetch_sub(1);
     }
 };
 
 class Feeder : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     std::vector<std::unique_ptr<RecordingLane>> recorders;
     std::vector<FeedLane> lanes;
@@ -221,7 +227,8 @@ protected:
     }
     std::set<std::thread::id> allThreads() const {
         std::set<std::thread::id> all;
-        for (const auto& r : recorders) all.insert(r->threads.begin(), r->threads.end());
+        for (const auto& r : recorders)
+            all.insert(r->threads.begin(), r->threads.end());
         return all;
     }
 };
@@ -233,7 +240,8 @@ TEST_F(Feeder, EveryChunkReachesEveryLaneInOrder) {
     const std::string big = dir.write("big", content);
     const std::string small = dir.write("small", {content.begin(), content.begin() + 5000});
     std::uint64_t expectedSum = 1469598103934665603ULL;
-    for (std::uint8_t b : content) expectedSum = (expectedSum ^ b) * 1099511628211ULL;
+    for (std::uint8_t b : content)
+        expectedSum = (expectedSum ^ b) * 1099511628211ULL;
 
     makeLanes(11, 2);
     EXPECT_FALSE(feedFile(big, 2));
@@ -245,11 +253,13 @@ TEST_F(Feeder, EveryChunkReachesEveryLaneInOrder) {
     }
     EXPECT_EQ(allThreads().size(), 2u);
 
-    for (auto& r : recorders) r->reset();
+    for (auto& r : recorders)
+        r->reset();
     EXPECT_FALSE(feedFile(big, 1));
     EXPECT_EQ(allThreads(), std::set<std::thread::id>{std::this_thread::get_id()});
 
-    for (auto& r : recorders) r->reset();
+    for (auto& r : recorders)
+        r->reset();
     EXPECT_FALSE(feedFile(small, 4));
     EXPECT_EQ(allThreads(), std::set<std::thread::id>{std::this_thread::get_id()});
     EXPECT_EQ(recorders[0]->sizes, std::vector<std::size_t>{5000});

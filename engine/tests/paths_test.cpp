@@ -17,8 +17,8 @@
 namespace velk::test {
 namespace {
 
-const char* const kOwnDigests[] = {"CRC32", "SHA-224", "SHA3-256", "SHA3-512", "BLAKE2b",
-                                   "BLAKE2s"};
+const char* const kOwnDigests[] = {"CRC32",    "SHA-224", "SHA3-256",
+                                   "SHA3-512", "BLAKE2b", "BLAKE2s"};
 
 std::string modeName(Acceleration mode) {
     return mode == Acceleration::Automatic ? "accelerated" : "portable";
@@ -26,7 +26,7 @@ std::string modeName(Acceleration mode) {
 
 // Restores the process-wide default whatever the test did.
 class AccelerationScope {
-public:
+  public:
     explicit AccelerationScope(Acceleration mode) { setAcceleration(mode); }
     ~AccelerationScope() { setAcceleration(Acceleration::Automatic); }
 };
@@ -59,14 +59,15 @@ TEST_P(PathVectors, EveryWayOfFeedingGivesTheExpectedDigest) {
     AccelerationScope scope(GetParam().mode);
     const std::vector<Vector> table = loadVectors(GetParam().table);
     ASSERT_FALSE(table.empty());
-    const std::size_t steps[] = {1,  2,  3,  7,  8,  9,  15, 16,  17,  31,  63,  64,  65,
-                                 71, 72, 73, 127, 128, 129, 135, 136, 137, 1000, 65537};
+    const std::size_t steps[] = {1,  2,  3,  7,  8,   9,   15,  16,  17,  31,  63,   64,
+                                 65, 71, 72, 73, 127, 128, 129, 135, 136, 137, 1000, 65537};
     for (const Vector& v : table) {
         SCOPED_TRACE(v.algorithm + " " + v.form.substr(0, 40));
         ASSERT_EQ(digestInPieces(v.algorithm, v.message), v.digest);
         const std::size_t n = v.message.size();
         for (std::size_t step : steps) {
-            if (step >= n || n / step > 40000) continue;
+            if (step >= n || n / step > 40000)
+                continue;
             ASSERT_EQ(digestInPieces(v.algorithm, v.message,
                                      std::vector<std::size_t>(n / step + 1, step)),
                       v.digest)
@@ -81,18 +82,17 @@ TEST_P(PathVectors, EveryWayOfFeedingGivesTheExpectedDigest) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, PathVectors,
-    ::testing::Values(PathCase{Acceleration::PortableOnly, "standards.txt"},
-                      PathCase{Acceleration::PortableOnly, "boundaries.txt"},
-                      PathCase{Acceleration::PortableOnly, "long.txt"},
-                      PathCase{Acceleration::Automatic, "standards.txt"},
-                      PathCase{Acceleration::Automatic, "boundaries.txt"},
-                      PathCase{Acceleration::Automatic, "long.txt"}),
-    [](const auto& p) {
-        std::string table = p.param.table;
-        return modeName(p.param.mode) + "_" + table.substr(0, table.find('.'));
-    });
+INSTANTIATE_TEST_SUITE_P(Tables, PathVectors,
+                         ::testing::Values(PathCase{Acceleration::PortableOnly, "standards.txt"},
+                                           PathCase{Acceleration::PortableOnly, "boundaries.txt"},
+                                           PathCase{Acceleration::PortableOnly, "long.txt"},
+                                           PathCase{Acceleration::Automatic, "standards.txt"},
+                                           PathCase{Acceleration::Automatic, "boundaries.txt"},
+                                           PathCase{Acceleration::Automatic, "long.txt"}),
+                         [](const auto& p) {
+                             std::string table = p.param.table;
+                             return modeName(p.param.mode) + "_" + table.substr(0, table.find('.'));
+                         });
 
 // Feeds one state piece by piece, changing path before every piece: the paths share the
 // state's layout, so a switch between updates must change nothing.
@@ -121,11 +121,16 @@ template <class State> State initialised(std::uint64_t outputLength) {
 
 std::string switchingPaths(const std::string& name, const std::vector<std::uint8_t>& m,
                            const std::vector<std::size_t>& pieces) {
-    if (name == "CRC32") return switching(Crc32{}, m, pieces);
-    if (name == "SHA-224") return switching(initialised<Sha224>(28), m, pieces);
-    if (name == "SHA3-256") return switching(initialised<Sha3>(32), m, pieces);
-    if (name == "SHA3-512") return switching(initialised<Sha3>(64), m, pieces);
-    if (name == "BLAKE2b") return switching(initialised<Blake2b>(64), m, pieces);
+    if (name == "CRC32")
+        return switching(Crc32{}, m, pieces);
+    if (name == "SHA-224")
+        return switching(initialised<Sha224>(28), m, pieces);
+    if (name == "SHA3-256")
+        return switching(initialised<Sha3>(32), m, pieces);
+    if (name == "SHA3-512")
+        return switching(initialised<Sha3>(64), m, pieces);
+    if (name == "BLAKE2b")
+        return switching(initialised<Blake2b>(64), m, pieces);
     return switching(initialised<Blake2s>(32), m, pieces);
 }
 
@@ -133,10 +138,9 @@ std::string switchingPaths(const std::string& name, const std::vector<std::uint8
 // accelerated path in random pieces, and a state that changes path between pieces, agree.
 // (The pieces are mostly large, so the kernels see long runs as well as short heads.)
 TEST(Paths, AgreeOnRandomMessagesOfAwkwardLengths) {
-    const std::size_t sizes[] = {0,     1,     15,    16,    63,      64,      65,
-                                 71,    72,    73,    127,   128,     129,     135,
-                                 136,   137,   4095,  4097,  1048575, 1048576, 1048577,
-                                 3 * 1048576 + 4321};
+    const std::size_t sizes[] = {
+        0,   1,   15,  16,  63,  64,   65,   71,      72,      73,      127,
+        128, 129, 135, 136, 137, 4095, 4097, 1048575, 1048576, 1048577, 3 * 1048576 + 4321};
     std::mt19937_64 gen(testSeed());
     for (std::size_t size : sizes) {
         const std::vector<std::uint8_t> m = randomBytes(size, gen());
