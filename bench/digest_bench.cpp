@@ -1,13 +1,13 @@
 // In-process throughput of each own digest (portable and accelerated paths), of the platform
 // digests, and of the all-digest pass by thread count. Run: build/.../bench/digest_bench.
 
-#include "engine/blake2.h"
-#include "engine/cng_hash.h"
-#include "engine/cpu_features.h"
-#include "engine/crc32.h"
-#include "engine/hash_file.h"
-#include "engine/sha224.h"
-#include "engine/sha3.h"
+#include "engine/own/blake2.h"
+#include "engine/platform/cng_hash.h"
+#include "engine/own/cpu_features.h"
+#include "engine/own/crc32.h"
+#include "engine/pass/hash_file.h"
+#include "engine/own/sha224.h"
+#include "engine/own/sha3.h"
 
 #include <benchmark/benchmark.h>
 

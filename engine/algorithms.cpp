@@ -1,4 +1,4 @@
-#include "algorithms.h"
+#include "engine/algorithms.h"
 
 namespace velk {
 

@@ -1,6 +1,6 @@
-#include "clipboard_token.h"
+#include "engine/clipboard_token.h"
 
-#include "utf16.h"
+#include "engine/utf16.h"
 
 #include <windows.h>
 

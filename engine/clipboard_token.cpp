@@ -1,4 +1,4 @@
-#include "clipboard_token.h"
+#include "engine/clipboard_token.h"
 
 namespace velk {
 

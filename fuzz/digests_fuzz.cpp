@@ -1,10 +1,10 @@
 // The own digests against libcrypto (and a bitwise CRC-32) on arbitrary messages fed in
 // arbitrary pieces; the piece sizes come from the input itself.
 
-#include "engine/blake2.h"
-#include "engine/crc32.h"
-#include "engine/sha224.h"
-#include "engine/sha3.h"
+#include "engine/own/blake2.h"
+#include "engine/own/crc32.h"
+#include "engine/own/sha224.h"
+#include "engine/own/sha3.h"
 #include "engine/hex.h"
 
 #include <openssl/evp.h>

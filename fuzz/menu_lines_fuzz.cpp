@@ -7,7 +7,7 @@
 // picks the id range; two bytes give maxWidth (signed, so zero and negative limits come up);
 // measures with per-byte widths take 16 bytes of them; the rest is the digest.
 
-#include "shellext/menu_model.h"
+#include "shellext/menu/menu_model.h"
 
 #include "settings/label_format.h"
 

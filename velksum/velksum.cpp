@@ -1,8 +1,8 @@
 #include "velksum.h"
 
 #include "engine/algorithms.h"
-#include "engine/hash_file.h"
-#include "engine/hash_one.h"
+#include "engine/pass/hash_file.h"
+#include "engine/pass/hash_one.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The one background pass of a viewer and the window's handling of its result.
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/utf16.h"
 #include "viewer/viewer_state.h"
 

@@ -1,10 +1,10 @@
 #include "digest_oracle.h"
 
-#include "engine/blake2.h"
-#include "engine/cng_hash.h"
-#include "engine/crc32.h"
-#include "engine/sha224.h"
-#include "engine/sha3.h"
+#include "engine/own/blake2.h"
+#include "engine/platform/cng_hash.h"
+#include "engine/own/crc32.h"
+#include "engine/own/sha224.h"
+#include "engine/own/sha3.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,12 +5,12 @@
 #include "temp_dir.h"
 
 #include "engine/algorithms.h"
-#include "engine/cpu_features.h"
-#include "engine/file_stream.h"
-#include "engine/hash_file.h"
-#include "engine/hash_one.h"
-#include "engine/parallel_feed.h"
-#include "engine/read_loop.h"
+#include "engine/own/cpu_features.h"
+#include "engine/pass/file_stream.h"
+#include "engine/pass/hash_file.h"
+#include "engine/pass/hash_one.h"
+#include "engine/pass/parallel_feed.h"
+#include "engine/pass/read_loop.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "temp_dir.h"
 
 #include "engine/algorithms.h"
-#include "engine/cng_hash.h"
-#include "engine/hash_file.h"
-#include "engine/hash_one.h"
+#include "engine/platform/cng_hash.h"
+#include "engine/pass/hash_file.h"
+#include "engine/pass/hash_one.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "digest_oracle.h"
 
 #include "engine/algorithms.h"
-#include "engine/blake2.h"
-#include "engine/cpu_features.h"
-#include "engine/crc32.h"
-#include "engine/sha224.h"
-#include "engine/sha3.h"
+#include "engine/own/blake2.h"
+#include "engine/own/cpu_features.h"
+#include "engine/own/crc32.h"
+#include "engine/own/sha224.h"
+#include "engine/own/sha3.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Texts of the menu commands: where the viewer is, how the path reaches it, the cap message.
 
-#include "shellext/command_text.h"
+#include "shellext/menu/command_text.h"
 
 #include <gtest/gtest.h>
 

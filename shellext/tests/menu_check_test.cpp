@@ -1,8 +1,8 @@
 // The menu's clipboard check: which of its messages answers which clipboard text.
 
-#include "shellext/menu_check.h"
+#include "shellext/menu/menu_check.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The context menu as data: hashing choice, item lines and wrapping with a fake measure,
 // the one-file tree, and ids within the shell's range.
 
-#include "shellext/menu_model.h"
+#include "shellext/menu/menu_model.h"
 
 #include <gtest/gtest.h>
 

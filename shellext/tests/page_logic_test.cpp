@@ -1,9 +1,9 @@
 // The page's pure parts: check outcome and text, layout, scrolling, control table, template.
 
-#include "shellext/page_check.h"
-#include "shellext/page_controls.h"
-#include "shellext/page_layout.h"
-#include "shellext/page_template.h"
+#include "shellext/page/page_check.h"
+#include "shellext/page/page_controls.h"
+#include "shellext/page/page_layout.h"
+#include "shellext/page/page_template.h"
 
 #include <gtest/gtest.h>
 

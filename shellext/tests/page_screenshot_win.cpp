@@ -6,10 +6,10 @@
 
 #include "page_test_support_win.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/utf16.h"
-#include "shellext/module.h"
-#include "shellext/property_page.h"
+#include "shellext/com/module.h"
+#include "shellext/page/property_page.h"
 
 #include <objbase.h>
 

@@ -4,14 +4,14 @@
 
 #include "page_test_support_win.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/utf16.h"
 #include "settings/label_format.h"
 #include "settings/settings.h"
 #include "settings/tests/app_data_folder.h"
-#include "shellext/module.h"
-#include "shellext/page_worker.h"
-#include "shellext/property_page.h"
+#include "shellext/com/module.h"
+#include "shellext/page/page_worker.h"
+#include "shellext/page/property_page.h"
 
 #include <objbase.h>
 

@@ -3,7 +3,7 @@
 
 #include "page_test_support_win.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 

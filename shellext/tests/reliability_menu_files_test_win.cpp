@@ -10,8 +10,8 @@
 #include "test_files.h"
 
 #include "engine/unique_handle.h"
-#include "shellext/selection_win.h"
-#include "shellext/shell_commands.h"
+#include "shellext/com/selection_win.h"
+#include "shellext/menu/shell_commands.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "reliability_menu_support_win.h"
 
 #include "engine/algorithms.h"
-#include "engine/crc32.h"
+#include "engine/own/crc32.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 

@@ -5,11 +5,11 @@
 
 #include "reliability_page_fixture_win.h"
 
-#include "engine/crc32.h"
+#include "engine/own/crc32.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
-#include "shellext/module.h"
-#include "shellext/property_page.h"
+#include "shellext/com/module.h"
+#include "shellext/page/property_page.h"
 
 #include <atomic>
 #include <iostream>

@@ -1,10 +1,10 @@
 #include "reliability_page_fixture_win.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/utf16.h"
-#include "shellext/module.h"
-#include "shellext/page_worker.h"
-#include "shellext/property_page.h"
+#include "shellext/com/module.h"
+#include "shellext/page/page_worker.h"
+#include "shellext/page/property_page.h"
 
 #include <objbase.h>
 

@@ -6,7 +6,7 @@
 #include "shell_dll.h"
 #include "test_files.h"
 
-#include "shellext/selection_win.h"
+#include "shellext/com/selection_win.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>

@@ -4,7 +4,7 @@
 #include "shell_dll.h"
 #include "test_files.h"
 
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "engine/utf16.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "viewer_test_support.h"
 
-#include "engine/hash_one.h"
+#include "engine/pass/hash_one.h"
 #include "settings/label_format.h"
 
 namespace velk::test {

@@ -4,7 +4,7 @@
 #include "viewer_harness.h"
 
 #include "engine/algorithms.h"
-#include "engine/hash_file.h"
+#include "engine/pass/hash_file.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>

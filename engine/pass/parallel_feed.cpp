@@ -1,0 +1,191 @@
+#include "engine/pass/parallel_feed.h"
+
+#include "engine/pass/read_loop.h"
+
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace velk {
+namespace {
+
+// Chunks in flight: lanes may drift this many chunks apart before the reader waits.
+constexpr std::size_t kRingChunks = 4;
+
+void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n) {
+    for (std::size_t i = 0; i < count; ++i)
+        lanes[i].feed(lanes[i].state, data, n);
+}
+
+class Pipeline {
+  public:
+    Pipeline(ChunkReader& reader, FeedLane* lanes, std::size_t laneCount, ChunkBuffer firstChunk,
+             std::size_t firstSize)
+        : reader_(reader), lanes_(lanes), laneCount_(laneCount), next_(laneCount, 0),
+          busy_(laneCount, false) {
+        ring_[0].data = std::move(firstChunk);
+        ring_[0].size = firstSize;
+        for (std::size_t i = 1; i < kRingChunks; ++i) {
+            ring_[i].data = ChunkBuffer::allocate();
+        }
+        published_ = 1;
+    }
+
+    // Runs the work on the caller's thread and up to `extraThreads` more; returns after all
+    // of them have ended, rethrowing the first exception any of them met.
+    void run(unsigned extraThreads) {
+        std::vector<std::thread> workers;
+        workers.reserve(extraThreads);
+        std::exception_ptr startFailure;
+        for (unsigned i = 0; i < extraThreads; ++i) {
+            try {
+                workers.emplace_back([this] { guardedWork(); });
+            } catch (const std::system_error&) {
+                break; // fewer threads: the ones running still feed every lane
+            } catch (...) {
+                startFailure = std::current_exception();
+                abort();
+                break;
+            }
+        }
+        if (!startFailure)
+            guardedWork();
+        for (std::thread& t : workers)
+            t.join();
+        if (startFailure)
+            std::rethrow_exception(startFailure);
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+  private:
+    struct Slot {
+        ChunkBuffer data;
+        std::size_t size = 0;
+    };
+
+    void abort() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        aborted_ = true;
+        changed_.notify_all();
+    }
+
+    // Nothing escapes a thread: the first exception is kept for the caller and stops the rest.
+    void guardedWork() {
+        try {
+            work();
+        } catch (...) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (!failure_)
+                    failure_ = std::current_exception();
+            }
+            abort();
+        }
+    }
+
+    // Chunks every lane has consumed; their buffers may be refilled.
+    std::uint64_t consumedByAll() const {
+        std::uint64_t low = published_;
+        for (std::uint64_t n : next_)
+            low = n < low ? n : low;
+        return low;
+    }
+
+    // A lane that is idle and has a chunk waiting, the furthest behind (then the costliest)
+    // first; laneCount_ when there is none.
+    std::size_t pickLane() const {
+        std::size_t pick = laneCount_;
+        for (std::size_t i = 0; i < laneCount_; ++i) {
+            if (busy_[i] || next_[i] >= published_)
+                continue;
+            if (pick == laneCount_ || next_[i] < next_[pick] ||
+                (next_[i] == next_[pick] && lanes_[i].cost > lanes_[pick].cost)) {
+                pick = i;
+            }
+        }
+        return pick;
+    }
+
+    void work() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            if (aborted_)
+                return;
+            const std::uint64_t consumed = consumedByAll();
+            if (ended_ && consumed == published_)
+                return;
+            if (!ended_ && !reading_ && published_ - consumed < kRingChunks) {
+                // Reads stay sequential: one reader at a time, chunks published in order.
+                reading_ = true;
+                Slot& slot = ring_[published_ % kRingChunks];
+                lock.unlock();
+                const std::size_t n = reader_.next(slot.data.get());
+                lock.lock();
+                reading_ = false;
+                if (n == 0) {
+                    ended_ = true;
+                } else {
+                    slot.size = n;
+                    ++published_;
+                }
+                changed_.notify_all();
+                continue;
+            }
+            const std::size_t lane = pickLane();
+            if (lane == laneCount_) {
+                changed_.wait(lock);
+                continue;
+            }
+            busy_[lane] = true;
+            const Slot& slot = ring_[next_[lane] % kRingChunks];
+            lock.unlock();
+            lanes_[lane].feed(lanes_[lane].state, slot.data.get(), slot.size);
+            lock.lock();
+            busy_[lane] = false;
+            ++next_[lane];
+            changed_.notify_all();
+        }
+    }
+
+    ChunkReader& reader_;
+    FeedLane* lanes_;
+    std::size_t laneCount_;
+    Slot ring_[kRingChunks];
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::uint64_t published_ = 0;     // chunks read; chunk c lives in ring_[c % kRingChunks]
+    std::vector<std::uint64_t> next_; // per lane, the next chunk it is to be fed
+    std::vector<bool> busy_;          // per lane, being fed right now
+    bool reading_ = false;
+    bool ended_ = false;
+    bool aborted_ = false;
+    std::exception_ptr failure_;
+};
+
+} // namespace
+
+bool feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCount, unsigned threads) {
+    ChunkReader reader(file);
+    ChunkBuffer buffer = ChunkBuffer::allocate();
+    std::size_t n = reader.next(buffer.get());
+    if (threads > 1 && laneCount > 1 && n == kReadChunkBytes) {
+        const unsigned useful = static_cast<unsigned>(laneCount < threads ? laneCount : threads);
+        Pipeline pipeline(reader, lanes, laneCount, std::move(buffer), n);
+        pipeline.run(useful - 1);
+        return reader.failed();
+    }
+    // One thread, one buffer: the plain loop, also for a file that ended within one chunk.
+    while (n > 0) {
+        feedEveryLane(lanes, laneCount, buffer.get(), n);
+        n = reader.next(buffer.get());
+    }
+    return reader.failed();
+}
+
+} // namespace velk

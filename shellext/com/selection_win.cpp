@@ -1,0 +1,49 @@
+#include "shellext/com/selection_win.h"
+
+#include <shellapi.h>
+
+namespace velk {
+namespace {
+
+// The medium GetData filled is released on every way out, exceptions included.
+struct MediumScope {
+    STGMEDIUM medium{};
+    ~MediumScope() { ReleaseStgMedium(&medium); }
+};
+
+struct GlobalLockScope {
+    HGLOBAL block;
+    void* memory = GlobalLock(block);
+    ~GlobalLockScope() {
+        if (memory != nullptr)
+            GlobalUnlock(block);
+    }
+};
+
+} // namespace
+
+HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths, std::vector<bool>* cut) {
+    if (data == nullptr)
+        return E_FAIL;
+    FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    MediumScope scope;
+    if (FAILED(data->GetData(&format, &scope.medium)))
+        return E_FAIL;
+    GlobalLockScope lock{scope.medium.hGlobal};
+    if (lock.memory == nullptr)
+        return S_OK;
+    const HDROP drop = static_cast<HDROP>(scope.medium.hGlobal);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        wchar_t buffer[MAX_PATH];
+        const UINT length = DragQueryFileW(drop, index, buffer, MAX_PATH);
+        if (length == 0)
+            continue;
+        paths.emplace_back(buffer);
+        if (cut != nullptr)
+            cut->push_back(DragQueryFileW(drop, index, nullptr, 0) >= MAX_PATH);
+    }
+    return S_OK;
+}
+
+} // namespace velk

@@ -1,0 +1,68 @@
+#include "shellext/menu/shell_commands.h"
+
+#include "engine/unique_handle.h"
+#include "engine/utf16.h"
+#include "shellext/menu/command_text.h"
+#include "shellext/com/module.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace velk {
+namespace {
+
+// Closes the clipboard on every way out of the copy.
+struct OpenClipboardScope {
+    bool open = OpenClipboard(nullptr) != FALSE;
+    ~OpenClipboardScope() {
+        if (open)
+            CloseClipboard();
+    }
+};
+
+} // namespace
+
+void copyTextToClipboard(const std::string& utf8) {
+    const std::wstring text = toUtf16(utf8);
+    OpenClipboardScope clipboard;
+    if (!clipboard.open)
+        return;
+    EmptyClipboard();
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+    if (!block)
+        return;
+    void* memory = GlobalLock(block.get());
+    if (memory == nullptr)
+        return;
+    std::memcpy(memory, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block.get());
+    // Once accepted, the block is the clipboard's.
+    if (SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr)
+        block.release();
+}
+
+long long fileSizeOf(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
+                                  data.nFileSizeLow);
+}
+
+std::wstring viewerExecutablePath() {
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(moduleHandle, buffer, MAX_PATH);
+    return viewerPathBeside(std::wstring(buffer, length < MAX_PATH ? length : MAX_PATH - 1));
+}
+
+void launchViewer(const std::wstring& path) {
+    const std::wstring viewer = viewerExecutablePath();
+    const std::wstring argument = quotedArgument(path);
+    // A missing viewer fails silently: the shell's thread must not stop on it.
+    ShellExecuteW(nullptr, L"open", viewer.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace velk

@@ -1,0 +1,44 @@
+#pragma once
+// The record of one "Hashes" page, created by addHashPages and destroyed when the property
+// sheet releases the page. Only the page's window thread touches it.
+
+#include "engine/algorithms.h"
+#include "engine/unique_handle.h"
+#include "shellext/page/page_check.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace velk {
+
+struct PropertyPageState {
+    std::wstring selectedPath;
+    std::wstring targetPath; // the shortcut's target, else selectedPath; the page works on this
+    HashResults results;
+    bool resultsReady = false;
+    bool computing = false;
+    std::vector<HWND> copyButtons, nameLabels, digestEdits; // kAlgorithmNames order
+    std::vector<std::string> rowAlgorithms;
+    HWND headerLabel = nullptr;
+    HWND checkButton = nullptr;
+    HWND checkResultLabel = nullptr;
+    HWND openViewerButton = nullptr;
+    HWND settingsLabel = nullptr;
+    HWND algoCombo = nullptr;
+    HWND formatCombo = nullptr;
+    HWND previewLabel = nullptr;
+    std::vector<std::string> formatKeys; // kLabelFormats order
+    std::string labelAlgo = "MD5";
+    std::string labelFormat = "4";
+    UniqueGdiObject monoFont;
+    HFONT uiFont = nullptr; // the stock font, not owned
+    int scrollPos = 0;
+    int contentHeight = 0;
+    CheckResultKind checkResultKind = CheckResultKind::None;
+    std::vector<int> rowHeights;
+    int cachedEditWidth = -1;
+};
+
+} // namespace velk
