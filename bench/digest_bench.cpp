@@ -1,17 +1,12 @@
-// In-process throughput of each own digest (portable and accelerated paths), of the platform
-// digests, and of the all-digest pass by thread count. Run: build/.../bench/digest_bench.
+// In-process throughput of each catalogue digest (own digests on their portable and accelerated
+// paths), and of the all-digest pass by thread count. Run: build/.../bench/digest_bench.
 
-#include "engine/own/blake2.h"
-#include "engine/platform/cng_hash.h"
+#include "engine/algorithms.h"
+#include "engine/digest.h"
 #include "engine/own/cpu_features.h"
-#include "engine/own/crc32.h"
 #include "engine/pass/hash_file.h"
-#include "engine/own/sha224.h"
-#include "engine/own/sha3.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cwchar>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,73 +29,37 @@ const std::vector<std::uint8_t>& chunk() {
     return data;
 }
 
-void setMode(benchmark::State& state) {
-    velk::setAcceleration(state.range(0) ? velk::Acceleration::Automatic
-                                         : velk::Acceleration::PortableOnly);
-    state.SetLabel(state.range(0) ? "accelerated" : "portable");
-}
-
-template <class Digest> void ownDigest(benchmark::State& state, std::uint64_t outputLength) {
-    setMode(state);
+// Each catalogue entry through the one digest type the passes use: range(0) is the entry's
+// index, range(1) 0 for the portable paths and 1 for every kernel the processor has (own
+// digests only; the platform's are what they are).
+void CatalogueDigest(benchmark::State& state) {
+    const velk::Algorithm& algorithm = velk::kAlgorithms[static_cast<std::size_t>(state.range(0))];
+    const bool accelerated = state.range(1) != 0;
+    velk::setAcceleration(accelerated ? velk::Acceleration::Automatic
+                                      : velk::Acceleration::PortableOnly);
     const auto& data = chunk();
-    Digest d;
-    d.init(outputLength);
+    velk::Digest d;
+    if (!d.open(algorithm)) {
+        state.SkipWithError("platform digest did not open");
+        return;
+    }
     for (auto _ : state)
         d.update(data.data(), data.size());
     benchmark::DoNotOptimize(d.finalHex());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
+    state.SetLabel(std::string(algorithm.name) +
+                   (algorithm.source == velk::DigestSource::Platform ? ""
+                    : accelerated                                    ? " accelerated"
+                                                                     : " portable"));
     velk::setAcceleration(velk::Acceleration::Automatic);
 }
-
-void Crc32(benchmark::State& state) {
-    setMode(state);
-    const auto& data = chunk();
-    velk::Crc32 c;
-    for (auto _ : state)
-        c.update(data.data(), data.size());
-    benchmark::DoNotOptimize(c.finalHex());
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
-    velk::setAcceleration(velk::Acceleration::Automatic);
-}
-void Sha224(benchmark::State& s) {
-    ownDigest<velk::Sha224>(s, 28);
-}
-void Sha3_256(benchmark::State& s) {
-    ownDigest<velk::Sha3>(s, 32);
-}
-void Sha3_512(benchmark::State& s) {
-    ownDigest<velk::Sha3>(s, 64);
-}
-void Blake2b(benchmark::State& s) {
-    ownDigest<velk::Blake2b>(s, 64);
-}
-void Blake2s(benchmark::State& s) {
-    ownDigest<velk::Blake2s>(s, 32);
-}
-
-BENCHMARK(Crc32)->Arg(0)->Arg(1);
-BENCHMARK(Sha224)->Arg(0)->Arg(1);
-BENCHMARK(Sha3_256)->Arg(0)->Arg(1);
-BENCHMARK(Sha3_512)->Arg(0)->Arg(1);
-BENCHMARK(Blake2b)->Arg(0)->Arg(1);
-BENCHMARK(Blake2s)->Arg(0)->Arg(1);
-
-void Platform(benchmark::State& state) {
-    static const wchar_t* const kIds[] = {L"MD5", L"SHA1", L"SHA256", L"SHA384", L"SHA512"};
-    const auto& data = chunk();
-    velk::CngHash h;
-    if (!h.open(kIds[state.range(0)])) {
-        state.SkipWithError("platform hash did not open");
-        return;
+BENCHMARK(CatalogueDigest)->Apply([](benchmark::internal::Benchmark* b) {
+    for (std::size_t i = 0; i < velk::kAlgorithmCount; ++i) {
+        if (velk::kAlgorithms[i].source != velk::DigestSource::Platform)
+            b->Args({static_cast<std::int64_t>(i), 0});
+        b->Args({static_cast<std::int64_t>(i), 1});
     }
-    for (auto _ : state)
-        h.update(data.data(), static_cast<std::uint32_t>(data.size()));
-    benchmark::DoNotOptimize(h.finishHex());
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
-    state.SetLabel(std::string(kIds[state.range(0)],
-                               kIds[state.range(0)] + std::wcslen(kIds[state.range(0)])));
-}
-BENCHMARK(Platform)->DenseRange(0, 4);
+});
 
 // The all-digest pass over a 64 MiB file in the page cache (written to the temporary folder
 // once), by thread count; 0 is the engine's own choice.

@@ -72,7 +72,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     if (pieces<velk::Blake2s>(init(32), cuts, m, n) != reference(EVP_blake2s256(), m, n)) {
         std::abort();
     }
-    auto crcInit = [](velk::Crc32& c) { c.reg = 0xFFFFFFFF; };
-    if (pieces<velk::Crc32>(crcInit, cuts, m, n) != bitwiseCrc32(m, n)) std::abort();
+    if (pieces<velk::Crc32>(init(4), cuts, m, n) != bitwiseCrc32(m, n)) std::abort();
     return 0;
 }

@@ -50,7 +50,7 @@ bool isFormatKey(const std::string& key) {
 }
 
 bool isAlgorithmName(const std::string& name) {
-    const auto& names = velk::algorithmNames();
+    const auto& names = velk::kAlgorithmNames;
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
@@ -127,7 +127,7 @@ void checkNormalisation(const std::string& fileText) {
 void checkPreview(const std::string& digest, const std::string& algo, const std::string& key,
                   std::uint8_t present) {
     velk::HashResults results;
-    const auto& names = velk::algorithmNames();
+    const auto& names = velk::kAlgorithmNames;
     for (std::size_t i = 0; i < names.size() && i < 8; ++i) {
         if (present & (1u << i))
             results[names[i]] = digest + names[i];
@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string key = (keyByte & 7) < 5 ? std::string(velk::kLabelFormats[keyByte & 7].key)
                                               : in.bytes(keyByte >> 3);
-    const auto& names = velk::algorithmNames();
+    const auto& names = velk::kAlgorithmNames;
     const std::string algo = (algoByte & 15) < 11 ? names[algoByte & 15] : in.bytes(algoByte >> 4);
     const std::string digest = in.rest();
 

@@ -29,7 +29,7 @@ bool isFormatKey(const std::string& key) {
 }
 
 bool isAlgorithmName(const std::string& name) {
-    const std::vector<std::string>& names = algorithmNames();
+    const std::vector<std::string>& names = kAlgorithmNames;
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 

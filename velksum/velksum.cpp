@@ -52,7 +52,7 @@ int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
                 return 2;
             }
             algorithm = args[++i];
-            const auto& names = algorithmNames();
+            const auto& names = kAlgorithmNames;
             if (std::find(names.begin(), names.end(), algorithm) == names.end()) {
                 put(err, "velksum: unknown algorithm: " + algorithm + "\n");
                 put(err, kUsage);
@@ -93,7 +93,7 @@ int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
             HashResults results;
             if (computeAllHashes(path, results, &message, passOptions)) {
                 std::string text = path + "\n";
-                for (const std::string& name : algorithmNames()) {
+                for (const std::string& name : kAlgorithmNames) {
                     text += name + "  " + results[name] + "\n";
                 }
                 put(out, text);

@@ -54,9 +54,11 @@ std::uint32_t sliced(std::uint32_t r, const std::uint8_t* p, std::uint64_t n) {
 
 } // namespace
 
+void Crc32::init(std::uint64_t) { reg_ = 0xFFFFFFFF; }
+
 void Crc32::update(const std::uint8_t* data, std::uint64_t length) {
     std::call_once(gTableOnce, buildTables);
-    std::uint32_t r = reg;
+    std::uint32_t r = reg_;
 #ifdef VELK_X86_KERNELS
     if (length >= 64 && cpuCanUse(kCpuPclmul | kCpuSse41)) {
         const std::uint64_t folded = length & ~std::uint64_t(15);
@@ -65,11 +67,11 @@ void Crc32::update(const std::uint8_t* data, std::uint64_t length) {
         length -= folded;
     }
 #endif
-    reg = sliced(r, data, length);
+    reg_ = sliced(r, data, length);
 }
 
 std::string Crc32::finalHex() const {
-    const std::uint32_t value = ~reg;
+    const std::uint32_t value = ~reg_;
     std::string text(8, '0');
     for (int i = 0; i < 8; ++i)
         text[i] = kHexDigits[(value >> (28 - 4 * i)) & 0xF];

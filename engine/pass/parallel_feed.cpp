@@ -2,7 +2,12 @@
 
 #include "engine/pass/read_loop.h"
 
+#ifdef VELK_FAULT_INJECTION
+#include "engine/pass/fault_injection.h"
+#endif
+
 #include <condition_variable>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -12,6 +17,38 @@
 
 namespace velk {
 namespace {
+
+// Sequential chunk reads of one stream, keeping what the loop reports at the end.
+class ChunkReader {
+  public:
+    explicit ChunkReader(std::FILE* file) : file_(file) {}
+
+    // Up to kReadChunkBytes into `buffer`; 0 ends the loop (end of file or failure).
+    std::size_t next(std::uint8_t* buffer) {
+        if (injectFailureNow()) {
+            injectedFailure_ = true;
+            return 0;
+        }
+        return std::fread(buffer, 1, kReadChunkBytes, file_);
+    }
+
+    // The stream's error indicator, taken once the loop has ended.
+    bool failed() const { return injectedFailure_ || std::ferror(file_) != 0; }
+
+  private:
+#ifdef VELK_FAULT_INJECTION
+    // The stream "fails" once the chunks the tests asked for have been delivered.
+    bool injectFailureNow() {
+        return failAfter_ != 0 && requested_++ == failAfter_;
+    }
+    std::size_t failAfter_ = faults::readFailureAfterChunks();
+    std::size_t requested_ = 0;
+#else
+    static constexpr bool injectFailureNow() { return false; }
+#endif
+    std::FILE* file_;
+    bool injectedFailure_ = false;
+};
 
 // Chunks in flight: lanes may drift this many chunks apart before the reader waits.
 constexpr std::size_t kRingChunks = 4;

@@ -14,9 +14,6 @@
 
 namespace velk {
 
-// Platform identifiers of the five algorithms, in the order the all-digest pass creates them.
-extern const wchar_t* const kPlatformHashIds[5];
-
 class CngHash {
 public:
     CngHash();
@@ -24,8 +21,8 @@ public:
     CngHash(const CngHash&) = delete;
     CngHash& operator=(const CngHash&) = delete;
 
-    // "MD5", "SHA1", "SHA256", "SHA384" or "SHA512". False when the provider or the hash
-    // object cannot be created; whatever was obtained is released by the destructor.
+    // The platform identifier of a catalogue entry ("SHA256"). False when the provider or the
+    // hash object cannot be created; whatever was obtained is released by the destructor.
     bool open(const wchar_t* identifier);
     // Chunks never exceed 1 MiB. The platform's status is not examined.
     void update(const std::uint8_t* data, std::uint32_t length);
@@ -43,10 +40,5 @@ private:
     std::unique_ptr<Context> context_;
 #endif
 };
-
-// Test seam: while set, opening the named platform algorithm fails as if the provider could
-// not be created. nullptr restores normal behaviour. Not for production callers.
-void setPlatformHashOpenFailure(const wchar_t* identifier);
-bool platformHashOpenShouldFail(const wchar_t* identifier);
 
 } // namespace velk

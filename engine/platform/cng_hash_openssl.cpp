@@ -4,7 +4,7 @@
 
 #include <openssl/evp.h>
 
-#include <cwchar>
+#include <string>
 
 namespace velk {
 
@@ -17,24 +17,20 @@ struct CngHash::Context {
 
 namespace {
 
+// libcrypto knows the platform identifiers ("SHA256") as digest names.
 const EVP_MD* digestFor(const wchar_t* identifier) {
-    struct Entry {
-        const wchar_t* id;
-        const EVP_MD* (*md)();
-    };
-    static const Entry kTable[] = {{L"MD5", EVP_md5},       {L"SHA1", EVP_sha1},
-                                   {L"SHA256", EVP_sha256}, {L"SHA384", EVP_sha384},
-                                   {L"SHA512", EVP_sha512}};
-    for (const Entry& e : kTable) {
-        if (std::wcscmp(e.id, identifier) == 0) return e.md();
+    std::string name;
+    for (; *identifier != L'\0'; ++identifier) {
+        if ((*identifier & ~0x7F) != 0)
+            return nullptr;
+        name.push_back(static_cast<char>(*identifier));
     }
-    return nullptr;
+    return EVP_get_digestbyname(name.c_str());
 }
 
 } // namespace
 
 bool CngHash::open(const wchar_t* identifier) {
-    if (platformHashOpenShouldFail(identifier)) return false;
     const EVP_MD* md = digestFor(identifier);
     if (md == nullptr) return false;
     context_.reset(new Context);

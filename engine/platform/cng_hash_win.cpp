@@ -7,7 +7,6 @@ namespace velk {
 CngHash::CngHash() = default;
 
 bool CngHash::open(const wchar_t* identifier) {
-    if (platformHashOpenShouldFail(identifier)) return false;
     if (BCryptOpenAlgorithmProvider(&provider_, identifier, nullptr, 0) != 0) {
         provider_ = nullptr;
         return false;

@@ -1,10 +1,7 @@
 #include "digest_oracle.h"
 
-#include "engine/own/blake2.h"
-#include "engine/platform/cng_hash.h"
-#include "engine/own/crc32.h"
-#include "engine/own/sha224.h"
-#include "engine/own/sha3.h"
+#include "engine/algorithms.h"
+#include "engine/digest.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,25 +25,6 @@ template <class Feed> void feedPieces(const std::vector<std::uint8_t>& m,
     // The rest goes in one piece (all of it when no pieces were given); zero-length feeds are
     // part of the contract, so an empty message is still fed once.
     if (at < m.size() || pieces.empty()) feed(m.data() + at, m.size() - at);
-}
-
-template <class State>
-std::string ownDigest(std::uint64_t outputLength, const std::vector<std::uint8_t>& m,
-                      const std::vector<std::size_t>& pieces) {
-    State s;
-    s.init(outputLength);
-    feedPieces(m, pieces, [&](const std::uint8_t* d, std::size_t n) { s.update(d, n); });
-    return s.finalHex();
-}
-
-std::string platformDigest(const wchar_t* id, const std::vector<std::uint8_t>& m,
-                           const std::vector<std::size_t>& pieces) {
-    CngHash h;
-    if (!h.open(id)) throw std::runtime_error("platform hash did not open");
-    feedPieces(m, pieces, [&](const std::uint8_t* d, std::size_t n) {
-        h.update(d, static_cast<std::uint32_t>(n));
-    });
-    return h.finishHex();
 }
 
 std::vector<std::uint8_t> messageFromForm(const std::string& form) {
@@ -73,22 +51,14 @@ std::vector<std::uint8_t> messageFromForm(const std::string& form) {
 
 std::string digestInPieces(const std::string& a, const std::vector<std::uint8_t>& m,
                            const std::vector<std::size_t>& pieces) {
-    if (a == "CRC32") {
-        Crc32 c;
-        feedPieces(m, pieces, [&](const std::uint8_t* d, std::size_t n) { c.update(d, n); });
-        return c.finalHex();
-    }
-    if (a == "MD5") return platformDigest(L"MD5", m, pieces);
-    if (a == "SHA-1") return platformDigest(L"SHA1", m, pieces);
-    if (a == "SHA-256") return platformDigest(L"SHA256", m, pieces);
-    if (a == "SHA-384") return platformDigest(L"SHA384", m, pieces);
-    if (a == "SHA-512") return platformDigest(L"SHA512", m, pieces);
-    if (a == "SHA-224") return ownDigest<Sha224>(28, m, pieces);
-    if (a == "SHA3-256") return ownDigest<Sha3>(32, m, pieces);
-    if (a == "SHA3-512") return ownDigest<Sha3>(64, m, pieces);
-    if (a == "BLAKE2b") return ownDigest<Blake2b>(64, m, pieces);
-    if (a == "BLAKE2s") return ownDigest<Blake2s>(32, m, pieces);
-    throw std::runtime_error("not a catalogue name: " + a);
+    const Algorithm* algorithm = findAlgorithm(a);
+    if (algorithm == nullptr)
+        throw std::runtime_error("not a catalogue name: " + a);
+    Digest digest;
+    if (!digest.open(*algorithm))
+        throw std::runtime_error("platform digest did not open: " + a);
+    feedPieces(m, pieces, [&](const std::uint8_t* d, std::size_t n) { digest.update(d, n); });
+    return digest.finalHex();
 }
 
 std::vector<Vector> loadVectors(const std::string& file) {

@@ -22,8 +22,7 @@ TEST(Catalogue, NamesAndOrderAreFixed) {
     const std::vector<std::string> expected = {"CRC32",    "MD5",      "SHA-1",   "SHA-224",
                                                "SHA-256",  "SHA-384",  "SHA-512", "SHA3-256",
                                                "SHA3-512", "BLAKE2b",  "BLAKE2s"};
-    EXPECT_EQ(algorithmNames(), expected);
-    EXPECT_EQ(&algorithmNames(), &kAlgorithmNames);
+    EXPECT_EQ(kAlgorithmNames, expected);
 }
 
 TEST(Digests, CrcCheckValueAndEmptyMessage) {
@@ -78,7 +77,7 @@ TEST(Digests, RandomPiecesAgreeWithOnePiece) {
             pieces.push_back(p);
             at += p;
         }
-        for (const std::string& name : algorithmNames()) {
+        for (const std::string& name : kAlgorithmNames) {
             ASSERT_EQ(digestInPieces(name, m, pieces), digestInPieces(name, m))
                 << name << " size " << size << " round " << round;
         }

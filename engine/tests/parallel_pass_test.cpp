@@ -6,11 +6,11 @@
 
 #include "engine/algorithms.h"
 #include "engine/own/cpu_features.h"
+#include "engine/pass/fault_injection.h"
 #include "engine/pass/file_stream.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
 #include "engine/pass/parallel_feed.h"
-#include "engine/pass/read_loop.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ constexpr std::size_t kMiB = 1048576;
 
 HashResults expectedDigests(const std::vector<std::uint8_t>& content) {
     HashResults r;
-    for (const std::string& name : algorithmNames())
+    for (const std::string& name : kAlgorithmNames)
         r[name] = digestInPieces(name, content);
     return r;
 }
@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ThreadedPass,
 class ReadFailure : public ::testing::Test {
   protected:
     TempDir dir;
-    void TearDown() override { setReadFailureAfterChunks(0); }
+    void TearDown() override { faults::setReadFailureAfterChunks(0); }
 };
 
 // A stream that fails after two chunks: the pass reports "read error" and still stores the
@@ -94,7 +94,7 @@ TEST_F(ReadFailure, PartWayStoresTheDigestsOfTheBytesReadBefore) {
     const std::string path = dir.write("data.bin", content);
     const std::vector<std::uint8_t> head(content.begin(), content.begin() + 2 * kMiB);
     const HashResults expected = expectedDigests(head);
-    setReadFailureAfterChunks(2);
+    faults::setReadFailureAfterChunks(2);
     for (unsigned threads : {1u, 2u, 4u, 0u}) {
         SCOPED_TRACE("threads " + std::to_string(threads));
         PassOptions options;
@@ -117,7 +117,7 @@ TEST_F(ReadFailure, PartWayStoresTheDigestsOfTheBytesReadBefore) {
     EXPECT_EQ(digest, "held");
 
     // Without the seam the same file passes whole again.
-    setReadFailureAfterChunks(0);
+    faults::setReadFailureAfterChunks(0);
     HashResults results;
     ASSERT_TRUE(computeAllHashes(path, results, nullptr));
     EXPECT_EQ(results, expectedDigests(content));

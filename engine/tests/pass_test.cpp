@@ -4,7 +4,7 @@
 #include "temp_dir.h"
 
 #include "engine/algorithms.h"
-#include "engine/platform/cng_hash.h"
+#include "engine/pass/fault_injection.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 HashResults expectedDigests(const std::vector<std::uint8_t>& content) {
     HashResults r;
-    for (const std::string& name : algorithmNames()) r[name] = digestInPieces(name, content);
+    for (const std::string& name : kAlgorithmNames) r[name] = digestInPieces(name, content);
     return r;
 }
 
@@ -42,7 +42,7 @@ TEST_P(PassSizes, AllElevenEqualTheDigestsOfTheContent) {
     ASSERT_TRUE(computeAllHashes(path, results, &error));
     EXPECT_EQ(error, "untouched");
     EXPECT_EQ(results, expectedDigests(content));
-    for (const std::string& name : algorithmNames()) {
+    for (const std::string& name : kAlgorithmNames) {
         EXPECT_EQ(results[name].size(), digestHexLength(name)) << name;
         EXPECT_EQ(results[name].find_first_not_of("0123456789abcdef"), std::string::npos);
         std::string one;
@@ -97,11 +97,11 @@ void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
 
 class PassFailures : public Pass, public ::testing::WithParamInterface<FailureCase> {
 protected:
-    void TearDown() override { setPlatformHashOpenFailure(nullptr); }
+    void TearDown() override { faults::setPlatformHashOpenFailure(nullptr); }
     std::string pathFor(int kind) {
         if (kind == 0) return dir.file("does-not-exist");
         if (kind == 1) return "";
-        setPlatformHashOpenFailure(L"SHA256");
+        faults::setPlatformHashOpenFailure(L"SHA256");
         return dir.write("real", {9, 9, 9});
     }
 };
@@ -138,12 +138,12 @@ INSTANTIATE_TEST_SUITE_P(Rows, PassFailures,
 
 TEST_F(Pass, PlatformFailureOnlyAffectsPlatformDigestsOfTheOnePass) {
     const std::string path = dir.write("real", {5});
-    setPlatformHashOpenFailure(L"MD5");
+    faults::setPlatformHashOpenFailure(L"MD5");
     std::string digest, error;
     EXPECT_TRUE(computeHash(path, "SHA-224", digest, &error));
     EXPECT_FALSE(computeHash(path, "MD5", digest, &error));
     EXPECT_EQ(error, "CNG init failed");
-    setPlatformHashOpenFailure(nullptr);
+    faults::setPlatformHashOpenFailure(nullptr);
     EXPECT_TRUE(computeHash(path, "MD5", digest, &error));
 }
 

@@ -80,7 +80,7 @@ TEST(settings_labels, ShortensByFormat) {
 }
 
 TEST(settings_labels, NormalisesOnlyUnknownLabelSettings) {
-    for (const std::string& name : algorithmNames()) {
+    for (const std::string& name : kAlgorithmNames) {
         for (const LabelFormat& format : kLabelFormats) {
             Settings s;
             s.label_algo = name;

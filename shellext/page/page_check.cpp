@@ -16,7 +16,7 @@ PageCheckOutcome checkClipboardTextOnPage(const std::string& clipboardText,
 
     bool anyOfThatLength = false;
     std::string matching;
-    for (const std::string& name : algorithmNames()) {
+    for (const std::string& name : kAlgorithmNames) {
         const auto found = results.find(name);
         if (found == results.end() || found->second.size() != candidate.size())
             continue;

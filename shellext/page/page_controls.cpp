@@ -20,7 +20,7 @@ std::vector<PageControlSpec> pageControlTable(const std::string& headerText, boo
                      kVScroll | kDropDownList, PageFont::Ui});
     table.push_back({PageControlRole::Preview, "STATIC", "", 0, 0, PageFont::Ui});
     if (!tooLarge) {
-        const std::vector<std::string>& names = algorithmNames();
+        const std::vector<std::string>& names = kAlgorithmNames;
         for (std::size_t i = 0; i < names.size(); ++i) {
             const int row = static_cast<int>(i);
             table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy", ID_PAGE_COPY_BASE + row,

@@ -84,7 +84,7 @@ HWND createControl(HWND page, const PageControlSpec& entry, HFONT font) {
 }
 
 void fillCombos(PropertyPageState& state) {
-    const std::vector<std::string>& names = algorithmNames();
+    const std::vector<std::string>& names = kAlgorithmNames;
     for (const std::string& name : names) {
         SendMessageW(state.algoCombo, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(toUtf16(name).c_str()));
@@ -127,7 +127,7 @@ void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND 
         break;
     case PageControlRole::CopyButton:
         state.copyButtons.push_back(control);
-        state.rowAlgorithms.push_back(algorithmNames()[static_cast<std::size_t>(entry.row)]);
+        state.rowAlgorithms.push_back(kAlgorithmNames[static_cast<std::size_t>(entry.row)]);
         break;
     case PageControlRole::NameLabel:
         state.nameLabels.push_back(control);
@@ -218,8 +218,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
         if (notification != CBN_SELCHANGE)
             return FALSE;
         const int index = comboSelection(state.algoCombo);
-        if (index >= 0 && static_cast<std::size_t>(index) < algorithmNames().size()) {
-            state.labelAlgo = algorithmNames()[static_cast<std::size_t>(index)];
+        if (index >= 0 && static_cast<std::size_t>(index) < kAlgorithmNames.size()) {
+            state.labelAlgo = kAlgorithmNames[static_cast<std::size_t>(index)];
         }
         Settings settings = loadSettings();
         settings.label_algo = state.labelAlgo;

@@ -303,7 +303,7 @@ TEST(PageControls, HashablePageHasElevenRowsBetweenSettingsAndCheck) {
         EXPECT_EQ(copy.text, "Copy");
         EXPECT_EQ(copy.id, 2000 + i);
         EXPECT_EQ(copy.style, kDisabled);
-        EXPECT_EQ(name.text, algorithmNames()[i]);
+        EXPECT_EQ(name.text, kAlgorithmNames[i]);
         EXPECT_EQ(name.style, kLeftNoWordWrap | kCenterImage);
         EXPECT_STREQ(edit.className, "EDIT");
         EXPECT_EQ(edit.text, "computing...");

@@ -73,9 +73,9 @@ class PageSheet : public ::testing::Test {
     static void expectDigestRows(HWND page, const HashResults& expected) {
         const std::vector<ControlView> e = edits(page);
         const std::vector<ControlView> all = pageControls(page);
-        ASSERT_EQ(e.size(), algorithmNames().size());
+        ASSERT_EQ(e.size(), kAlgorithmNames.size());
         for (std::size_t i = 0; i < e.size(); ++i) {
-            const std::string& name = algorithmNames()[i];
+            const std::string& name = kAlgorithmNames[i];
             EXPECT_EQ(e[i].text, toUtf16(expected.at(name))) << name;
             const ControlView* copy = controlWithId(all, 2000 + static_cast<int>(i));
             ASSERT_NE(copy, nullptr);
@@ -137,7 +137,7 @@ TEST_F(PageSheet, RowsComputeThenShowTheEngineDigestsAndCopyPutsExactlyOne) {
     }
     ASSERT_EQ(rowNames.size(), 11u);
     for (std::size_t i = 0; i < 11; ++i)
-        EXPECT_EQ(rowNames[i], toUtf16(algorithmNames()[i]));
+        EXPECT_EQ(rowNames[i], toUtf16(kAlgorithmNames[i]));
 
     std::vector<ControlView> before = edits(page);
     ASSERT_EQ(before.size(), 11u);

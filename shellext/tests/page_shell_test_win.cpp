@@ -310,7 +310,7 @@ TEST_F(ShellDialog, FilePropertiesHaveTheHashesPageWithTheDigests) {
         kWaitMs));
     const std::vector<ControlView> e = editsOf(page);
     for (std::size_t i = 0; i < e.size(); ++i) {
-        EXPECT_EQ(e[i].text, toUtf16(expected.at(algorithmNames()[i]))) << i;
+        EXPECT_EQ(e[i].text, toUtf16(expected.at(kAlgorithmNames[i]))) << i;
     }
     EXPECT_EQ(pageControls(page).front().text, L"");
     dialog.close();

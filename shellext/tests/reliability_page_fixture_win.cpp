@@ -79,9 +79,9 @@ bool checkEnabled(HWND page) {
 void expectDigestRows(HWND page, const HashResults& expected) {
     const std::vector<ControlView> all = pageControls(page);
     const std::vector<std::wstring> rows = digestRows(page);
-    ASSERT_EQ(rows.size(), algorithmNames().size());
+    ASSERT_EQ(rows.size(), kAlgorithmNames.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const std::string& name = algorithmNames()[i];
+        const std::string& name = kAlgorithmNames[i];
         EXPECT_EQ(rows[i], toUtf16(expected.at(name))) << name;
         const ControlView* copy = controlWithId(all, 2000 + static_cast<int>(i));
         ASSERT_NE(copy, nullptr);
@@ -93,7 +93,7 @@ void expectDigestRows(HWND page, const HashResults& expected) {
 void expectUnreadableRows(HWND page) {
     const std::vector<ControlView> all = pageControls(page);
     const std::vector<std::wstring> rows = digestRows(page);
-    ASSERT_EQ(rows.size(), algorithmNames().size());
+    ASSERT_EQ(rows.size(), kAlgorithmNames.size());
     for (const std::wstring& row : rows)
         EXPECT_EQ(row, L"(unreadable)");
     for (int id = 2000; id <= 2010; ++id) {
