@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds both flavours from scratch-or-incrementally and runs every test: the native suite,
-# then the Windows suite under Wine (headless; its fixture starts and stops the wineserver).
+# Checks the sources' format, builds both flavours from scratch-or-incrementally and runs every
+# test: the native suite, then the Windows suite under Wine (headless; its fixture starts and
+# stops the wineserver).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+
+# Every tracked C/C++ source in the repository's .clang-format style, before anything is built.
+scripts/check-format.sh
 
 jobs=$(nproc)
 cmake --preset native >/dev/null
