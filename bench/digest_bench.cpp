@@ -47,10 +47,10 @@ void CatalogueDigest(benchmark::State& state) {
         d.update(data.data(), data.size());
     benchmark::DoNotOptimize(d.finalHex());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kChunk));
-    state.SetLabel(std::string(algorithm.name) +
-                   (algorithm.source == velk::DigestSource::Platform ? ""
-                    : accelerated                                    ? " accelerated"
-                                                                     : " portable"));
+    state.SetLabel(std::string(algorithm.name) + (algorithm.source == velk::DigestSource::Platform
+                                                      ? ""
+                                                  : accelerated ? " accelerated"
+                                                                : " portable"));
     velk::setAcceleration(velk::Acceleration::Automatic);
 }
 BENCHMARK(CatalogueDigest)->Apply([](benchmark::internal::Benchmark* b) {

@@ -36,7 +36,9 @@ constexpr bool entriesAreWhole() {
 }
 static_assert(entriesAreWhole(), "every entry names its source, cost and checksum name");
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 bool equalIgnoringAsciiCase(const char* a, const std::string& b) {
     std::size_t i = 0;

@@ -11,7 +11,8 @@ namespace {
 struct OpenClipboardScope {
     bool opened = OpenClipboard(nullptr) != FALSE;
     ~OpenClipboardScope() {
-        if (opened) CloseClipboard();
+        if (opened)
+            CloseClipboard();
     }
 };
 
@@ -20,7 +21,8 @@ struct GlobalLockScope {
     void* data;
     explicit GlobalLockScope(HGLOBAL b) : block(b), data(b ? GlobalLock(b) : nullptr) {}
     ~GlobalLockScope() {
-        if (data != nullptr) GlobalUnlock(block);
+        if (data != nullptr)
+            GlobalUnlock(block);
     }
     GlobalLockScope(const GlobalLockScope&) = delete;
     GlobalLockScope& operator=(const GlobalLockScope&) = delete;
@@ -30,10 +32,12 @@ struct GlobalLockScope {
 
 std::string readClipboardText() {
     OpenClipboardScope clipboard;
-    if (!clipboard.opened) return std::string();
+    if (!clipboard.opened)
+        return std::string();
     HGLOBAL block = static_cast<HGLOBAL>(GetClipboardData(CF_UNICODETEXT));
     GlobalLockScope lock(block);
-    if (lock.data == nullptr) return std::string();
+    if (lock.data == nullptr)
+        return std::string();
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 clipboard text");
     const std::size_t length =
         clipboardTextLength(static_cast<const char16_t*>(lock.data), GlobalSize(block));

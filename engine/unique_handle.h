@@ -10,7 +10,7 @@
 namespace velk {
 
 template <class Traits> class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -20,7 +20,8 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other)
+            reset(other.release());
         return *this;
     }
 
@@ -30,10 +31,11 @@ public:
     Handle release() { return std::exchange(handle_, Traits::invalid()); }
     void reset(Handle h = Traits::invalid()) {
         const Handle old = std::exchange(handle_, h);
-        if (old != Traits::invalid()) Traits::close(old);
+        if (old != Traits::invalid())
+            Traits::close(old);
     }
 
-private:
+  private:
     Handle handle_ = Traits::invalid();
 };
 

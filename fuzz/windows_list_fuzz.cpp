@@ -12,11 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto entries = velk::parseViewerWindowList(text);
     const std::string written = velk::formatViewerWindowList(entries);
     std::size_t lines = 0;
-    for (char c : written) lines += c == '\n';
-    if (lines != entries.size()) std::abort();
-    if (!written.empty() && written.back() != '\n') std::abort();
+    for (char c : written)
+        lines += c == '\n';
+    if (lines != entries.size())
+        std::abort();
+    if (!written.empty() && written.back() != '\n')
+        std::abort();
     const auto again = velk::parseViewerWindowList(written);
-    if (again.size() != entries.size()) std::abort();
+    if (again.size() != entries.size())
+        std::abort();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (again[i].processId != entries[i].processId || again[i].stamp != entries[i].stamp) {
             std::abort();
@@ -25,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A process id field is its digits exactly when they fit in 32 bits.
     const std::string field = text.substr(0, text.find(' '));
     const std::uint32_t id = velk::parseProcessIdField(field);
-    if (id != 0 && std::to_string(id).size() > 10) std::abort();
+    if (id != 0 && std::to_string(id).size() > 10)
+        std::abort();
     return 0;
 }

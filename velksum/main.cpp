@@ -14,7 +14,8 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(velk::toUtf8(argv[i]));
+    for (int i = 1; i < argc; ++i)
+        args.push_back(velk::toUtf8(argv[i]));
     return velk::runVelksum(args, stdout, stderr);
 }
 #else

@@ -11,7 +11,9 @@ namespace {
 
 const char kUsage[] = "usage: velksum [-a ALGORITHM] [--threads N] FILE...\n";
 
-void put(std::FILE* f, const std::string& text) { std::fwrite(text.data(), 1, text.size(), f); }
+void put(std::FILE* f, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), f);
+}
 
 // GNU checksum lines escape a name holding a backslash or a line break and mark the line
 // with a leading backslash, so that "-c" reads the name back exactly. Windows paths are full
@@ -20,13 +22,18 @@ std::string checksumLine(const std::string& digest, const std::string& path) {
 #ifdef _WIN32
     return digest + "  " + path + "\n";
 #else
-    if (path.find_first_of("\\\n\r") == std::string::npos) return digest + "  " + path + "\n";
+    if (path.find_first_of("\\\n\r") == std::string::npos)
+        return digest + "  " + path + "\n";
     std::string escaped;
     for (char c : path) {
-        if (c == '\\') escaped += "\\\\";
-        else if (c == '\n') escaped += "\\n";
-        else if (c == '\r') escaped += "\\r";
-        else escaped += c;
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c == '\r')
+            escaped += "\\r";
+        else
+            escaped += c;
     }
     return "\\" + digest + "  " + escaped + "\n";
 #endif

@@ -2,8 +2,8 @@
 // BLAKE2 of RFC 7693, sequential and unkeyed, at its two word sizes. One template serves
 // both; Blake2b and Blake2s differ only in the parameters below.
 
-#include "engine/own/bytes.h"
 #include "engine/hex.h"
+#include "engine/own/bytes.h"
 
 #include <cstdint>
 #include <cstring>

@@ -37,8 +37,12 @@ inline void store64le(std::uint8_t* p, std::uint64_t v) {
     store32le(p, std::uint32_t(v));
     store32le(p + 4, std::uint32_t(v >> 32));
 }
-inline std::uint32_t rotr32(std::uint32_t x, unsigned n) { return (x >> n) | (x << (32 - n)); }
-inline std::uint64_t rotr64(std::uint64_t x, unsigned n) { return (x >> n) | (x << (64 - n)); }
+inline std::uint32_t rotr32(std::uint32_t x, unsigned n) {
+    return (x >> n) | (x << (32 - n));
+}
+inline std::uint64_t rotr64(std::uint64_t x, unsigned n) {
+    return (x >> n) | (x << (64 - n));
+}
 inline std::uint64_t rotl64(std::uint64_t x, unsigned n) {
     return n == 0 ? x : (x << n) | (x >> (64 - n));
 }

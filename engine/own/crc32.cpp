@@ -1,8 +1,8 @@
 #include "engine/own/crc32.h"
 
+#include "engine/hex.h"
 #include "engine/own/bytes.h"
 #include "engine/own/cpu_features.h"
-#include "engine/hex.h"
 #include "engine/own/x86_kernels.h"
 
 #include <mutex>
@@ -54,7 +54,9 @@ std::uint32_t sliced(std::uint32_t r, const std::uint8_t* p, std::uint64_t n) {
 
 } // namespace
 
-void Crc32::init(std::uint64_t) { reg_ = 0xFFFFFFFF; }
+void Crc32::init(std::uint64_t) {
+    reg_ = 0xFFFFFFFF;
+}
 
 void Crc32::update(const std::uint8_t* data, std::uint64_t length) {
     std::call_once(gTableOnce, buildTables);

@@ -1,8 +1,8 @@
 #include "engine/own/sha3.h"
 
+#include "engine/hex.h"
 #include "engine/own/bytes.h"
 #include "engine/own/cpu_features.h"
-#include "engine/hex.h"
 #include "engine/own/keccak_rounds.h"
 #include "engine/own/x86_kernels.h"
 

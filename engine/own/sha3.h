@@ -7,13 +7,13 @@
 namespace velk {
 
 class Sha3 {
-public:
+  public:
     // outputLength 32 (rate 136) or 64 (rate 72).
     void init(std::uint64_t outputLength);
     void update(const std::uint8_t* data, std::uint64_t length);
     std::string finalHex();
 
-private:
+  private:
     void xorByte(std::uint64_t index, std::uint8_t value);
 
     // Byte k of the state is byte k mod 8 of lane k / 8, least significant first.

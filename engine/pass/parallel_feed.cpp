@@ -44,7 +44,9 @@ class ChunkReader {
     std::size_t failAfter_ = faults::readFailureAfterChunks();
     std::size_t requested_ = 0;
 #else
-    static constexpr bool injectFailureNow() { return false; }
+    static constexpr bool injectFailureNow() {
+        return false;
+    }
 #endif
     std::FILE* file_;
     bool injectedFailure_ = false;

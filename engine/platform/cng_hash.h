@@ -9,13 +9,14 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
 #include <bcrypt.h>
 #endif
 
 namespace velk {
 
 class CngHash {
-public:
+  public:
     CngHash();
     ~CngHash();
     CngHash(const CngHash&) = delete;
@@ -28,7 +29,7 @@ public:
     void update(const std::uint8_t* data, std::uint32_t length);
     std::string finishHex();
 
-private:
+  private:
 #ifdef _WIN32
     BCRYPT_ALG_HANDLE provider_ = nullptr;
     BCRYPT_HASH_HANDLE hash_ = nullptr;

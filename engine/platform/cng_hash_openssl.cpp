@@ -11,7 +11,8 @@ namespace velk {
 struct CngHash::Context {
     EVP_MD_CTX* ctx = nullptr;
     ~Context() {
-        if (ctx != nullptr) EVP_MD_CTX_free(ctx);
+        if (ctx != nullptr)
+            EVP_MD_CTX_free(ctx);
     }
 };
 
@@ -32,7 +33,8 @@ const EVP_MD* digestFor(const wchar_t* identifier) {
 
 bool CngHash::open(const wchar_t* identifier) {
     const EVP_MD* md = digestFor(identifier);
-    if (md == nullptr) return false;
+    if (md == nullptr)
+        return false;
     context_.reset(new Context);
     context_->ctx = EVP_MD_CTX_new();
     return context_->ctx != nullptr && EVP_DigestInit_ex(context_->ctx, md, nullptr) == 1;

@@ -36,8 +36,10 @@ std::string CngHash::finishHex() {
 }
 
 CngHash::~CngHash() {
-    if (hash_ != nullptr) BCryptDestroyHash(hash_);
-    if (provider_ != nullptr) BCryptCloseAlgorithmProvider(provider_, 0);
+    if (hash_ != nullptr)
+        BCryptDestroyHash(hash_);
+    if (provider_ != nullptr)
+        BCryptCloseAlgorithmProvider(provider_, 0);
 }
 
 } // namespace velk

@@ -21,16 +21,35 @@ TEST(CatalogueLookup, ChecksumNamesInAnyCaseAndCatalogueNamesFindTheirEntry) {
         const char* name;
         const char* entry; // null: no entry
     } cases[] = {
-        {"SHA256", "SHA-256"},      {"sha256", "SHA-256"},        {"SHA-256", "SHA-256"},
-        {"Sha-256", "SHA-256"},     {"SHA1", "SHA-1"},            {"sha-1", "SHA-1"},
-        {"md5", "MD5"},             {"crc32", "CRC32"},           {"SHA224", "SHA-224"},
-        {"SHA384", "SHA-384"},      {"sha512", "SHA-512"},        {"SHA3-256", "SHA3-256"},
-        {"sha3-512", "SHA3-512"},   {"BLAKE2b", "BLAKE2b"},       {"BLAKE2b-512", "BLAKE2b"},
-        {"blake2s-256", "BLAKE2s"}, {"BLAKE2S", "BLAKE2s"},       {"", nullptr},
-        {"SHA3", nullptr},          {"SHA-3", nullptr},           {"BLAKE2b-256", nullptr},
-        {"BLAKE2s-512", nullptr},   {"SHA256 ", nullptr},         {" SHA256", nullptr},
-        {"CRC-32", nullptr},        {"SHA2-256", nullptr},        {"SHA3-25", nullptr},
-        {"SHA3-2566", nullptr},     {"BLAKE2", nullptr},
+        {"SHA256", "SHA-256"},
+        {"sha256", "SHA-256"},
+        {"SHA-256", "SHA-256"},
+        {"Sha-256", "SHA-256"},
+        {"SHA1", "SHA-1"},
+        {"sha-1", "SHA-1"},
+        {"md5", "MD5"},
+        {"crc32", "CRC32"},
+        {"SHA224", "SHA-224"},
+        {"SHA384", "SHA-384"},
+        {"sha512", "SHA-512"},
+        {"SHA3-256", "SHA3-256"},
+        {"sha3-512", "SHA3-512"},
+        {"BLAKE2b", "BLAKE2b"},
+        {"BLAKE2b-512", "BLAKE2b"},
+        {"blake2s-256", "BLAKE2s"},
+        {"BLAKE2S", "BLAKE2s"},
+        {"", nullptr},
+        {"SHA3", nullptr},
+        {"SHA-3", nullptr},
+        {"BLAKE2b-256", nullptr},
+        {"BLAKE2s-512", nullptr},
+        {"SHA256 ", nullptr},
+        {" SHA256", nullptr},
+        {"CRC-32", nullptr},
+        {"SHA2-256", nullptr},
+        {"SHA3-25", nullptr},
+        {"SHA3-2566", nullptr},
+        {"BLAKE2", nullptr},
     };
     for (const auto& c : cases) {
         const Algorithm* found = findAlgorithmByChecksumName(c.name);
@@ -86,7 +105,8 @@ TEST(Catalogue, EveryEntryThroughBothPassesGivesTheVectorDigests) {
         std::map<std::string, std::vector<Vector>> byMessage;
         std::set<std::string> covered;
         for (Vector& v : loadVectors(table)) {
-            ASSERT_NE(findAlgorithm(v.algorithm), nullptr) << v.algorithm << " is not in the catalogue";
+            ASSERT_NE(findAlgorithm(v.algorithm), nullptr)
+                << v.algorithm << " is not in the catalogue";
             covered.insert(v.algorithm);
             byMessage[v.form].push_back(std::move(v));
         }

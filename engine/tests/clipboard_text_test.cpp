@@ -13,7 +13,8 @@ namespace {
 
 // Puts raw bytes on the clipboard under one format, replacing whatever it held.
 bool putOnClipboard(UINT format, const void* bytes, std::size_t size) {
-    if (!OpenClipboard(nullptr)) return false;
+    if (!OpenClipboard(nullptr))
+        return false;
     EmptyClipboard();
     bool ok = true;
     if (bytes != nullptr) {
@@ -23,7 +24,8 @@ bool putOnClipboard(UINT format, const void* bytes, std::size_t size) {
             std::memcpy(GlobalLock(block), bytes, size);
             GlobalUnlock(block);
             ok = SetClipboardData(format, block) != nullptr;
-            if (!ok) GlobalFree(block);
+            if (!ok)
+                GlobalFree(block);
         }
     }
     CloseClipboard();
@@ -71,8 +73,8 @@ TEST(ClipboardText, ReadingLeavesTheClipboardAsItWas) {
 }
 
 TEST(ClipboardText, ClipboardHeldOpenByAnotherWindowGivesEmptyText) {
-    HWND holder = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  nullptr, nullptr);
+    HWND holder =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     ASSERT_NE(holder, nullptr);
     const wchar_t text[] = L"abcdef";
     ASSERT_TRUE(putOnClipboard(CF_UNICODETEXT, text, sizeof text));

@@ -21,17 +21,21 @@ TEST(ClipboardToken, Table) {
          "d41d8cd98f00b204e9800998ecf8427e"},
         {"ABC", true, "abc"},
         {"0x0", true, "0"},
-        {"00", true, "00"},          // a lone zero pair is a digit string, not a prefix
-        {"0xx1", false, ""},         // after the prefix an "x" is not a hex digit
+        {"00", true, "00"},  // a lone zero pair is a digit string, not a prefix
+        {"0xx1", false, ""}, // after the prefix an "x" is not a hex digit
         {"SHA256: abcdef", false, ""},
         {"MD5 d41d8cd98f00b204e9800998ecf8427e", false, ""},
         {"0x", false, ""},
         {"0X", false, ""},
         {"   \t\r\n ", false, ""},
         {"", false, ""},
-        {"abc\xc2\xa0" "def", false, ""}, // non-breaking space inside the word
+        {"abc\xc2\xa0"
+         "def",
+         false, ""}, // non-breaking space inside the word
         {"caf\xc3\xa9", false, ""},
-        {"abc\x01" "zzz", true, "abc"},   // control bytes end the word like spaces
+        {"abc\x01"
+         "zzz",
+         true, "abc"}, // control bytes end the word like spaces
         {"12345g", false, ""},
     };
     for (const TokenCase& c : cases) {

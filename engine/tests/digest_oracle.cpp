@@ -13,18 +13,21 @@
 namespace velk::test {
 namespace {
 
-template <class Feed> void feedPieces(const std::vector<std::uint8_t>& m,
-                                      const std::vector<std::size_t>& pieces, Feed feed) {
+template <class Feed>
+void feedPieces(const std::vector<std::uint8_t>& m, const std::vector<std::size_t>& pieces,
+                Feed feed) {
     std::size_t at = 0;
     for (std::size_t p : pieces) {
-        if (at >= m.size()) break;
+        if (at >= m.size())
+            break;
         const std::size_t n = p < m.size() - at ? p : m.size() - at;
         feed(m.data() + at, n);
         at += n;
     }
     // The rest goes in one piece (all of it when no pieces were given); zero-length feeds are
     // part of the contract, so an empty message is still fed once.
-    if (at < m.size() || pieces.empty()) feed(m.data() + at, m.size() - at);
+    if (at < m.size() || pieces.empty())
+        feed(m.data() + at, m.size() - at);
 }
 
 std::vector<std::uint8_t> messageFromForm(const std::string& form) {
@@ -40,7 +43,8 @@ std::vector<std::uint8_t> messageFromForm(const std::string& form) {
                  static_cast<std::uint8_t>(std::stoul(rest.substr(0, c2), nullptr, 16)));
     } else if (kind == "pattern") {
         const std::size_t n = std::stoul(rest);
-        for (std::size_t i = 0; i < n; ++i) m.push_back(static_cast<std::uint8_t>((i * 31 + 7) % 251));
+        for (std::size_t i = 0; i < n; ++i)
+            m.push_back(static_cast<std::uint8_t>((i * 31 + 7) % 251));
     } else {
         throw std::runtime_error("unknown message form: " + form);
     }
@@ -63,11 +67,13 @@ std::string digestInPieces(const std::string& a, const std::vector<std::uint8_t>
 
 std::vector<Vector> loadVectors(const std::string& file) {
     std::ifstream in(std::string(VELK_VECTOR_DIR) + "/" + file, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read vector file " + file);
+    if (!in)
+        throw std::runtime_error("cannot read vector file " + file);
     std::vector<Vector> table;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         const std::size_t t1 = line.find('\t'), t2 = line.rfind('\t');
         Vector v;
         v.algorithm = line.substr(0, t1);
@@ -93,7 +99,8 @@ std::uint64_t testSeed() {
 std::vector<std::uint8_t> randomBytes(std::size_t count, std::uint64_t seed) {
     std::mt19937_64 gen(seed);
     std::vector<std::uint8_t> out(count);
-    for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>(gen() >> 56);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = static_cast<std::uint8_t>(gen() >> 56);
     return out;
 }
 

@@ -19,9 +19,9 @@ TEST(Hex, EncodesHighNibbleFirstInLowerCase) {
 }
 
 TEST(Catalogue, NamesAndOrderAreFixed) {
-    const std::vector<std::string> expected = {"CRC32",    "MD5",      "SHA-1",   "SHA-224",
-                                               "SHA-256",  "SHA-384",  "SHA-512", "SHA3-256",
-                                               "SHA3-512", "BLAKE2b",  "BLAKE2s"};
+    const std::vector<std::string> expected = {"CRC32",    "MD5",     "SHA-1",   "SHA-224",
+                                               "SHA-256",  "SHA-384", "SHA-512", "SHA3-256",
+                                               "SHA3-512", "BLAKE2b", "BLAKE2s"};
     EXPECT_EQ(kAlgorithmNames, expected);
 }
 
@@ -44,10 +44,10 @@ TEST_P(VectorTable, EveryWayOfFeedingGivesTheExpectedDigest) {
         SCOPED_TRACE(v.algorithm + " " + v.form.substr(0, 40));
         ASSERT_EQ(digestInPieces(v.algorithm, v.message), v.digest);
         ASSERT_EQ(v.digest.size(), digestHexLength(v.algorithm));
-        if (v.message.size() > 70000) continue;
+        if (v.message.size() > 70000)
+            continue;
         const std::size_t n = v.message.size();
-        ASSERT_EQ(digestInPieces(v.algorithm, v.message, std::vector<std::size_t>(n, 1)),
-                  v.digest);
+        ASSERT_EQ(digestInPieces(v.algorithm, v.message, std::vector<std::size_t>(n, 1)), v.digest);
         for (std::size_t step = 2; step <= 129 && step < n; step += (n > 5000 ? 31 : 1)) {
             ASSERT_EQ(digestInPieces(v.algorithm, v.message,
                                      std::vector<std::size_t>(n / step + 1, step)),

@@ -15,12 +15,13 @@ namespace {
 
 HashResults expectedDigests(const std::vector<std::uint8_t>& content) {
     HashResults r;
-    for (const std::string& name : kAlgorithmNames) r[name] = digestInPieces(name, content);
+    for (const std::string& name : kAlgorithmNames)
+        r[name] = digestInPieces(name, content);
     return r;
 }
 
 class Pass : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
 };
 
@@ -29,13 +30,16 @@ struct SizeCase {
     std::size_t size;
 };
 
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class PassSizes : public Pass, public ::testing::WithParamInterface<SizeCase> {};
 
 // Sizes around the 1 MiB read chunk: a short last read, an exact multiple, and an odd tail.
 TEST_P(PassSizes, AllElevenEqualTheDigestsOfTheContent) {
-    const std::vector<std::uint8_t> content = randomBytes(GetParam().size, testSeed() + GetParam().size);
+    const std::vector<std::uint8_t> content =
+        randomBytes(GetParam().size, testSeed() + GetParam().size);
     const std::string path = dir.write("data.bin", content);
     HashResults results;
     std::string error = "untouched";
@@ -51,12 +55,13 @@ TEST_P(PassSizes, AllElevenEqualTheDigestsOfTheContent) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, PassSizes,
-    ::testing::Values(SizeCase{"empty", 0}, SizeCase{"one", 1}, SizeCase{"chunkMinusOne", 1048575},
-                      SizeCase{"oneChunk", 1048576}, SizeCase{"twoChunks", 2097152},
-                      SizeCase{"fewMiBOddTail", 3 * 1048576 + 12345}),
-    [](const auto& p) { return std::string(p.param.label); });
+INSTANTIATE_TEST_SUITE_P(Files, PassSizes,
+                         ::testing::Values(SizeCase{"empty", 0}, SizeCase{"one", 1},
+                                           SizeCase{"chunkMinusOne", 1048575},
+                                           SizeCase{"oneChunk", 1048576},
+                                           SizeCase{"twoChunks", 2097152},
+                                           SizeCase{"fewMiBOddTail", 3 * 1048576 + 12345}),
+                         [](const auto& p) { return std::string(p.param.label); });
 
 TEST_F(Pass, EmptyFileGivesTheEmptyMessageDigests) {
     const std::string path = dir.write("empty", {});
@@ -65,7 +70,8 @@ TEST_F(Pass, EmptyFileGivesTheEmptyMessageDigests) {
     EXPECT_EQ(results["CRC32"], "00000000");
     EXPECT_EQ(results["MD5"], "d41d8cd98f00b204e9800998ecf8427e");
     EXPECT_EQ(results["SHA-224"], "d14a028c2a3a2bc9476102bb288234c415a2b01f828ea62ac5b3e42f");
-    EXPECT_EQ(results["BLAKE2s"], "69217a3079908094e11121d042354a7c1f55b6482ca1a51e1b250dfd1ed0eef9");
+    EXPECT_EQ(results["BLAKE2s"],
+              "69217a3079908094e11121d042354a7c1f55b6482ca1a51e1b250dfd1ed0eef9");
 }
 
 TEST_F(Pass, NonAsciiUtf8PathOpensTheFile) {
@@ -93,14 +99,18 @@ struct FailureCase {
     int kind; // 0 missing path, 1 empty path, 2 platform creation fails
 };
 
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class PassFailures : public Pass, public ::testing::WithParamInterface<FailureCase> {
-protected:
+  protected:
     void TearDown() override { faults::setPlatformHashOpenFailure(nullptr); }
     std::string pathFor(int kind) {
-        if (kind == 0) return dir.file("does-not-exist");
-        if (kind == 1) return "";
+        if (kind == 0)
+            return dir.file("does-not-exist");
+        if (kind == 1)
+            return "";
         faults::setPlatformHashOpenFailure(L"SHA256");
         return dir.write("real", {9, 9, 9});
     }
@@ -132,7 +142,8 @@ TEST_P(PassFailures, EarlyFailuresReportAndLeaveResultsUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, PassFailures,
-                         ::testing::Values(FailureCase{"missingPath", 0}, FailureCase{"emptyPath", 1},
+                         ::testing::Values(FailureCase{"missingPath", 0},
+                                           FailureCase{"emptyPath", 1},
                                            FailureCase{"platformCreation", 2}),
                          [](const auto& p) { return std::string(p.param.label); });
 

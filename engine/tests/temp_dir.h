@@ -11,7 +11,7 @@
 namespace velk::test {
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device rd;
         path_ = std::filesystem::temp_directory_path() /
@@ -38,7 +38,7 @@ public:
     }
     std::string path() const { return path_.u8string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

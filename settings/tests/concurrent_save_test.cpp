@@ -185,9 +185,9 @@ TEST(settings_concurrency, ReadersOnlyEverSeeOneWritersCompleteFile) {
         const std::string last = readWholeFile(settingsFilePath());
         log.read(last);
 
-        EXPECT_EQ(log.badReads, 0) << "of " << log.reads << " reads; first bad one has "
-                                   << log.firstBad.size()
-                                   << " bytes: " << log.firstBad.substr(0, 120);
+        EXPECT_EQ(log.badReads, 0)
+            << "of " << log.reads << " reads; first bad one has " << log.firstBad.size()
+            << " bytes: " << log.firstBad.substr(0, 120);
         int writer = 0;
         int iteration = 0;
         EXPECT_TRUE(test::isCompleteStressText(last, writer, iteration));

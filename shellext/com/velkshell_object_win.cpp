@@ -1,8 +1,8 @@
 #include "shellext/com/velkshell_object_win.h"
 
 #include "shellext/com/module.h"
-#include "shellext/page/property_page.h"
 #include "shellext/com/selection_win.h"
+#include "shellext/page/property_page.h"
 
 #include <new>
 

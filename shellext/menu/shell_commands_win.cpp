@@ -2,8 +2,8 @@
 
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
-#include "shellext/menu/command_text.h"
 #include "shellext/com/module.h"
+#include "shellext/menu/command_text.h"
 
 #include <windows.h>
 

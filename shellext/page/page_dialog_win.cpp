@@ -6,10 +6,10 @@
 #include "settings/label_format.h"
 #include "settings/settings.h"
 #include "shellext/com/module.h"
+#include "shellext/menu/shell_commands.h"
 #include "shellext/page/page_controls.h"
 #include "shellext/page/page_layout.h"
 #include "shellext/page/page_worker.h"
-#include "shellext/menu/shell_commands.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -167,8 +167,8 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
     state->labelFormat = settings.label_format;
 
     for (const PageControlSpec& entry : pageControlTable(header, tooLarge, state->resultsReady)) {
-        HFONT font =
-            entry.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get()) : state->uiFont;
+        HFONT font = entry.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get())
+                                                  : state->uiFont;
         HWND control = createControl(window, entry, font);
         recordControl(*state, entry, control);
         if (entry.role == PageControlRole::FormatCombo)

@@ -23,7 +23,8 @@ std::string drain(std::FILE* f) {
     std::rewind(f);
     std::string text;
     char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+        text.append(buf, n);
     std::fclose(f);
     return text;
 }
@@ -45,7 +46,7 @@ TEST(Velksum, AllDigestsInCatalogueOrderPerFile) {
     std::string expected;
     for (const auto& [path, content] :
          std::vector<std::pair<std::string, std::vector<std::uint8_t>>>{{a, {'a', 'b', 'c'}},
-                                                                         {b, {}}}) {
+                                                                        {b, {}}}) {
         expected += path + "\n";
         for (const std::string& name : kAlgorithmNames) {
             expected += name + "  " + test::digestInPieces(name, content) + "\n";

@@ -81,9 +81,11 @@ TEST_F(ViewerStress, TenAtOnceThenKilledOnesAreDroppedAndTheCascadeFollowsTheLiv
     EXPECT_EQ(r.top, want.y) << rectText(r);
 
     for (std::size_t i = 0; i < viewers.size(); ++i) {
-        if (WaitForSingleObject(viewers[i]->process(), 0) == WAIT_TIMEOUT) viewers[i]->close();
+        if (WaitForSingleObject(viewers[i]->process(), 0) == WAIT_TIMEOUT)
+            viewers[i]->close();
     }
-    for (auto& v : viewers) v->waitForExit(10000);
+    for (auto& v : viewers)
+        v->waitForExit(10000);
     EXPECT_EQ(appData.windowListText(), "");
 }
 
