@@ -1,0 +1,89 @@
+#include "checksum/algorithm_names.h"
+
+#include <cstring>
+
+namespace velk {
+namespace {
+
+struct ToolName {
+    const char* tool;
+    const char* catalogue;
+};
+
+// Every spelling we read. The first one given for a catalogue name is its BSD tag.
+const ToolName kToolNames[] = {
+    {"CRC32", "CRC32"},         {"CRC-32", "CRC32"},      {"MD5", "MD5"},
+    {"SHA1", "SHA-1"},          {"SHA-1", "SHA-1"},       {"SHA224", "SHA-224"},
+    {"SHA-224", "SHA-224"},     {"SHA256", "SHA-256"},    {"SHA-256", "SHA-256"},
+    {"SHA384", "SHA-384"},      {"SHA-384", "SHA-384"},   {"SHA512", "SHA-512"},
+    {"SHA-512", "SHA-512"},     {"SHA3-256", "SHA3-256"}, {"SHA3_256", "SHA3-256"},
+    {"SHA3-512", "SHA3-512"},   {"SHA3_512", "SHA3-512"}, {"BLAKE2b", "BLAKE2b"},
+    {"BLAKE2b-512", "BLAKE2b"}, {"B2", "BLAKE2b"},        {"BLAKE2s", "BLAKE2s"},
+    {"BLAKE2s-256", "BLAKE2s"},
+};
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowered(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        c = lower(c);
+    return out;
+}
+
+bool endsWith(const std::string& text, const char* suffix) {
+    const std::size_t n = std::strlen(suffix);
+    return text.size() > n && text.compare(text.size() - n, n, suffix) == 0;
+}
+
+// One word of a file name ("sha256", "sha256sum", "sha256sums", "sfv", "sha3") -> algorithms.
+std::vector<std::string> algorithmsForWord(std::string word) {
+    if (endsWith(word, "sums"))
+        word.resize(word.size() - 4);
+    else if (endsWith(word, "sum"))
+        word.resize(word.size() - 3);
+    if (word == "sfv")
+        return {"CRC32"};
+    if (word == "sha3")
+        return {"SHA3-256", "SHA3-512"};
+    const std::string name = catalogueNameFor(word);
+    if (name.empty())
+        return {};
+    return {name};
+}
+
+} // namespace
+
+std::string catalogueNameFor(const std::string& toolName) {
+    const std::string wanted = lowered(toolName);
+    for (const ToolName& t : kToolNames) {
+        if (lowered(t.tool) == wanted)
+            return t.catalogue;
+    }
+    return {};
+}
+
+std::string bsdTagFor(const std::string& catalogueName) {
+    for (const ToolName& t : kToolNames) {
+        if (catalogueName == t.catalogue)
+            return t.tool;
+    }
+    return {};
+}
+
+std::vector<std::string> algorithmsForChecksumFileName(const std::string& fileName) {
+    const std::string name = lowered(fileName);
+    // The extension first ("x.iso.sha256", "x.md5sum"), then the stem ("SHA256SUMS",
+    // "sha256sum.txt").
+    const std::size_t lastDot = name.rfind('.');
+    if (lastDot != std::string::npos) {
+        std::vector<std::string> found = algorithmsForWord(name.substr(lastDot + 1));
+        if (!found.empty())
+            return found;
+    }
+    return algorithmsForWord(name.substr(0, name.find('.')));
+}
+
+} // namespace velk
