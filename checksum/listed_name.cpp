@@ -81,9 +81,8 @@ std::string escapeListedName(const std::string& name, NameRules rules, bool& esc
     return out;
 }
 
-std::string displayListedName(const std::string& name, NameRules rules) {
-    const bool posix = rules == NameRules::Posix;
-    if (name.find('\n') == std::string::npos && (!posix || name.find('\\') == std::string::npos))
+std::string displayListedName(const std::string& name) {
+    if (name.find('\n') == std::string::npos)
         return name;
     std::string out = "\\";
     for (char c : name) {

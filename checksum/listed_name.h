@@ -25,10 +25,9 @@ bool unescapeListedName(const std::string& escaped, std::string& name);
 // first, so only a line break (which no Windows name holds) is escaped.
 std::string escapeListedName(const std::string& name, NameRules rules, bool& escaped);
 
-// The name as a check prints it before ": OK", the way coreutils prints it: with a leading
-// backslash and "\\", "\n" escaped when it holds a backslash or a line feed (Posix), or a line
-// feed (Windows, where a backslash is a separator and stays as it is).
-std::string displayListedName(const std::string& name, NameRules rules);
+// The name as a check prints it before ": OK", the way coreutils prints it: as it is, unless
+// it holds a line feed; then with a leading backslash and "\\", "\n" escaped.
+std::string displayListedName(const std::string& name);
 
 // The listed name as a path relative to the checksum file's folder, its segments joined by
 // "/" ("a/./b/../c" -> "a/c"). False when it leaves that folder: an absolute path, ".." above

@@ -89,7 +89,8 @@ def native_checks(velksum, files):
     missing = os.path.join(os.path.dirname(files[0]), "missing")
     run = subprocess.run([velksum, "-a", "MD5", missing, files[1]], capture_output=True)
     check(run.returncode == 1, "exit code 1 when a file fails")
-    check(run.stderr.decode() == "velksum: %s: cannot open file\n" % missing, "failure line")
+    check(run.stderr.decode() == "velksum: %s: cannot open file (%s)\n" % (missing, os.strerror(2)),
+          "failure line: %s" % run.stderr.decode())
     check(run.stdout.decode().endswith("  %s\n" % files[1]), "the other file still printed")
 
 

@@ -66,7 +66,7 @@ bool matchingAlgorithm(const std::string& path, const ChecksumEntry& entry, std:
 
 void checkEntry(const std::string& folder, const ChecksumEntry& entry, const CheckOptions& options,
                 Tally& tally, std::FILE* out, std::FILE* err) {
-    const std::string shown = displayListedName(entry.name, kHostNameRules);
+    const std::string shown = displayListedName(entry.name);
     std::string relative;
     if (!resolveListedName(entry.name, kHostNameRules, relative)) {
         ++tally.skipped;
