@@ -54,12 +54,20 @@ std::vector<std::string> algorithmsForWord(std::string word) {
     return {name};
 }
 
+bool sameIgnoringCase(const std::string& text, const char* name) {
+    std::size_t i = 0;
+    for (; i < text.size() && name[i] != '\0'; ++i) {
+        if (lower(text[i]) != lower(name[i]))
+            return false;
+    }
+    return i == text.size() && name[i] == '\0';
+}
+
 } // namespace
 
 std::string catalogueNameFor(const std::string& toolName) {
-    const std::string wanted = lowered(toolName);
     for (const ToolName& t : kToolNames) {
-        if (lowered(t.tool) == wanted)
+        if (sameIgnoringCase(toolName, t.tool))
             return t.catalogue;
     }
     return {};

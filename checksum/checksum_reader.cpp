@@ -34,13 +34,16 @@ bool allHex(const std::string& text) {
     return !text.empty();
 }
 
-std::vector<std::string> algorithmsOfLength(std::size_t length) {
-    std::vector<std::string> names;
-    for (const std::string& name : algorithmNames()) {
-        if (digestHexLength(name) == length)
-            names.push_back(name);
-    }
-    return names;
+// The catalogue names whose digests have this many hex characters, in catalogue order.
+const std::vector<std::string>& algorithmsOfLength(std::size_t length) {
+    static const std::vector<std::vector<std::string>> kByLength = [] {
+        std::vector<std::vector<std::string>> table(129);
+        for (const std::string& name : algorithmNames())
+            table[digestHexLength(name)].push_back(name);
+        return table;
+    }();
+    static const std::vector<std::string> kNone;
+    return length < kByLength.size() ? kByLength[length] : kNone;
 }
 
 // One file's reading state: the hint from its name, and the choice between the two spacings
@@ -73,8 +76,10 @@ struct LineParser {
     // -1: no tag of ours starts the line; 0: it does, but the line is broken; 1: an entry.
     int parseBsd(const std::string& line, std::size_t i, bool escaped, ChecksumEntry& entry) {
         std::size_t end = i;
-        while (end < line.size() && line[end] != ' ' && line[end] != '(' && !isBlank(line[end]))
+        while (end < line.size() && line[end] != '(' && !isBlank(line[end]))
             ++end;
+        if (end - i > 12) // longer than any tag we read
+            return -1;
         const std::string algorithm = catalogueNameFor(line.substr(i, end - i));
         if (algorithm.empty())
             return -1;
@@ -113,7 +118,7 @@ struct LineParser {
         while (k < line.size() && isHex(line[k]))
             ++k;
         const std::size_t length = k - i;
-        std::vector<std::string> candidates = algorithmsOfLength(length);
+        const std::vector<std::string>& candidates = algorithmsOfLength(length);
         if (candidates.empty() || k >= line.size() || !isBlank(line[k]))
             return false;
         ++k;
@@ -140,7 +145,7 @@ struct LineParser {
         }
         entry.name = std::move(name);
         entry.digest = lowerHex(line.substr(i, length));
-        entry.algorithms = hinted.empty() ? std::move(candidates) : std::move(hinted);
+        entry.algorithms = hinted.empty() ? candidates : std::move(hinted);
         entry.format = ChecksumLineFormat::Gnu;
         return true;
     }
