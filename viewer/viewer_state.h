@@ -117,7 +117,8 @@ void setWindowTextUtf8(HWND window, const std::string& text);
 void copyDigest(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
 void hashWorker(ViewerState* state);                       // hash_worker_win.cpp
 void handleHashResult(ViewerState& state, LPARAM block);
-void lookForChecksumFile(const ViewerState* state, const HashResults& digests); // checksum_lookup_win.cpp
+// checksum_lookup_win.cpp
+void lookForChecksumFile(const ViewerState* state, const HashResults& digests);
 void handleChecksumVerdict(ViewerState& state, LPARAM block);
 void copyChecksumLine(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
 HFONT createUiFont(int px, bool mono, bool bold); // fonts_win.cpp
