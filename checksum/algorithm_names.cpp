@@ -1,6 +1,6 @@
 #include "checksum/algorithm_names.h"
 
-#include <cstring>
+#include "checksum/ascii_case.h"
 
 namespace velk {
 namespace {
@@ -22,27 +22,11 @@ const ToolName kToolNames[] = {
     {"BLAKE2s-256", "BLAKE2s"},
 };
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowered(const std::string& text) {
-    std::string out = text;
-    for (char& c : out)
-        c = lower(c);
-    return out;
-}
-
-bool endsWith(const std::string& text, const char* suffix) {
-    const std::size_t n = std::strlen(suffix);
-    return text.size() > n && text.compare(text.size() - n, n, suffix) == 0;
-}
-
 // One word of a file name ("sha256", "sha256sum", "sha256sums", "sfv", "sha3") -> algorithms.
 std::vector<std::string> algorithmsForWord(std::string word) {
-    if (endsWith(word, "sums"))
+    if (endsWithSuffix(word, "sums"))
         word.resize(word.size() - 4);
-    else if (endsWith(word, "sum"))
+    else if (endsWithSuffix(word, "sum"))
         word.resize(word.size() - 3);
     if (word == "sfv")
         return {"CRC32"};
@@ -57,7 +41,7 @@ std::vector<std::string> algorithmsForWord(std::string word) {
 bool sameIgnoringCase(const std::string& text, const char* name) {
     std::size_t i = 0;
     for (; i < text.size() && name[i] != '\0'; ++i) {
-        if (lower(text[i]) != lower(name[i]))
+        if (asciiLower(text[i]) != asciiLower(name[i]))
             return false;
     }
     return i == text.size() && name[i] == '\0';
@@ -82,7 +66,7 @@ std::string bsdTagFor(const std::string& catalogueName) {
 }
 
 std::vector<std::string> algorithmsForChecksumFileName(const std::string& fileName) {
-    const std::string name = lowered(fileName);
+    const std::string name = asciiLowered(fileName);
     // The extension first ("x.iso.sha256", "x.md5sum"), then the stem ("SHA256SUMS",
     // "sha256sum.txt").
     const std::size_t lastDot = name.rfind('.');

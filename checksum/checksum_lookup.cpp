@@ -1,5 +1,6 @@
 #include "checksum/checksum_lookup.h"
 
+#include "checksum/ascii_case.h"
 #include "checksum/checksum_reader.h"
 
 #include <algorithm>
@@ -7,21 +8,6 @@
 
 namespace velk {
 namespace {
-
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        c = lower(c);
-    return text;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() > suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
 
 // Sidecar extensions, most trusted algorithm first.
 const char* const kSidecarExtensions[] = {"sha256", "sha512", "sha1", "md5", "sha384",
@@ -31,7 +17,7 @@ const char* const kCollectedLists[] = {"sha256sums", "sha512sums", "sha1sums",
 const char* const kListExtensions[] = {".sha256", ".md5", ".sfv"};
 
 bool sameName(const std::string& a, const std::string& b, NameRules rules) {
-    return rules == NameRules::Windows ? lowered(a) == lowered(b) : a == b;
+    return rules == NameRules::Windows ? asciiLowered(a) == asciiLowered(b) : a == b;
 }
 
 void addUnique(std::vector<std::string>& names, const std::string& name) {
@@ -46,7 +32,7 @@ std::vector<std::string> checksumFileCandidates(const std::string& fileName,
     // Lower-cased name -> the name as it is in the folder.
     std::vector<std::pair<std::string, std::string>> files;
     for (const std::string& f : folderFiles)
-        files.emplace_back(lowered(f), f);
+        files.emplace_back(asciiLowered(f), f);
     std::sort(files.begin(), files.end());
     const auto present = [&](const std::string& lowerName) -> const std::string* {
         const auto at =
@@ -54,7 +40,7 @@ std::vector<std::string> checksumFileCandidates(const std::string& fileName,
         return at != files.end() && at->first == lowerName ? &at->second : nullptr;
     };
 
-    const std::string self = lowered(fileName);
+    const std::string self = asciiLowered(fileName);
     std::vector<std::string> wanted;
     for (const char* ext : kSidecarExtensions) {
         wanted.push_back(self + "." + ext);
@@ -70,12 +56,12 @@ std::vector<std::string> checksumFileCandidates(const std::string& fileName,
     }
     for (const char* ext : kListExtensions) {
         for (const auto& [lowerName, name] : files) {
-            if (endsWith(lowerName, ext))
+            if (endsWithSuffix(lowerName, ext))
                 addUnique(candidates, name);
         }
     }
     candidates.erase(std::remove_if(candidates.begin(), candidates.end(),
-                                    [&](const std::string& c) { return lowered(c) == self; }),
+                                    [&](const std::string& c) { return asciiLowered(c) == self; }),
                      candidates.end());
     if (candidates.size() > kMaxChecksumCandidates)
         candidates.resize(kMaxChecksumCandidates);

@@ -1,5 +1,7 @@
 #include "checksum/listed_name.h"
 
+#include "checksum/ascii_case.h"
+
 #include <vector>
 
 namespace velk {
@@ -9,22 +11,16 @@ bool isSeparator(char c, NameRules rules) {
     return c == '/' || (rules == NameRules::Windows && c == '\\');
 }
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // CON, PRN, AUX, NUL, COM1-9, LPT1-9, with or without an extension or trailing dots and
 // spaces: Windows opens the device, not a file.
 bool isWindowsDeviceName(const std::string& segment) {
-    std::string stem = segment.substr(0, segment.find('.'));
+    std::string stem = asciiLowered(segment.substr(0, segment.find('.')));
     while (!stem.empty() && (stem.back() == ' ' || stem.back() == '.'))
         stem.pop_back();
-    for (char& c : stem)
-        c = upper(c);
-    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" ||
-        stem == "CONOUT$")
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul" || stem == "conin$" ||
+        stem == "conout$")
         return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
            stem[3] >= '1' && stem[3] <= '9';
 }
 
