@@ -8,18 +8,22 @@ namespace {
 
 using ViewerChecksumFile = ViewerTest;
 
+// Generous bounds: on a loaded machine a viewer under Wine can take seconds to show up.
+constexpr DWORD kStartMs = 30000;
+constexpr DWORD kResultMs = 30000;
+
 std::wstring statusOf(Viewer& viewer) {
     return textOf(viewer.control(kStatus));
 }
 
 bool statusBecomes(Viewer& viewer, const std::wstring& text) {
-    return waitUntil([&] { return statusOf(viewer) == text; }, 10000);
+    return waitUntil([&] { return statusOf(viewer) == text; }, kResultMs);
 }
 
 // What the status line shows a while after the digests arrived; the search for a checksum
 // file follows the digests within milliseconds, so two seconds of silence mean none.
 std::wstring statusAfterTheDigests(Viewer& viewer) {
-    EXPECT_TRUE(viewer.waitForResult());
+    EXPECT_TRUE(viewer.waitForResult(kResultMs));
     Sleep(2000);
     return statusOf(viewer);
 }
@@ -30,8 +34,8 @@ TEST_F(ViewerChecksumFile, AListBesideTheFileShowsMatchOrNoMatchByItself) {
                 std::string(64, '0') + "  other.iso\n" + expected.at("SHA-256") + "  disc.iso\n");
     {
         Viewer viewer(quoted(path), appData.folder.path());
-        ASSERT_NE(viewer.window(), nullptr);
-        ASSERT_TRUE(viewer.waitForResult());
+        ASSERT_NE(viewer.window(kStartMs), nullptr);
+        ASSERT_TRUE(viewer.waitForResult(kResultMs));
         EXPECT_TRUE(statusBecomes(viewer, L"\u2714 MATCH  SHA-256 matches SHA256SUMS."))
             << narrow(statusOf(viewer));
         // A later Check replaces the line as before.
@@ -41,8 +45,8 @@ TEST_F(ViewerChecksumFile, AListBesideTheFileShowsMatchOrNoMatchByItself) {
     }
     files.write(L"SHA256SUMS", std::string(64, 'f') + " *disc.iso\n");
     Viewer viewer(quoted(path), appData.folder.path());
-    ASSERT_NE(viewer.window(), nullptr);
-    ASSERT_TRUE(viewer.waitForResult());
+    ASSERT_NE(viewer.window(kStartMs), nullptr);
+    ASSERT_TRUE(viewer.waitForResult(kResultMs));
     EXPECT_TRUE(statusBecomes(viewer, L"\u2718 NO MATCH  SHA-256 differs from SHA256SUMS."))
         << narrow(statusOf(viewer));
 }
@@ -51,7 +55,7 @@ TEST_F(ViewerChecksumFile, NoListOrOnlyHostileOnesChangeNothing) {
     const std::wstring path = sampleFile(L"disc.iso");
     {
         Viewer viewer(quoted(path), appData.folder.path());
-        ASSERT_NE(viewer.window(), nullptr);
+        ASSERT_NE(viewer.window(kStartMs), nullptr);
         EXPECT_EQ(statusAfterTheDigests(viewer), L"");
     }
     // Too large, garbage, a line over the bound, and a list that names only other files.
@@ -62,14 +66,14 @@ TEST_F(ViewerChecksumFile, NoListOrOnlyHostileOnesChangeNothing) {
     files.write(L"other.md5", expected.at("MD5") + "  other.iso\n");
     {
         Viewer viewer(quoted(path), appData.folder.path());
-        ASSERT_NE(viewer.window(), nullptr);
+        ASSERT_NE(viewer.window(kStartMs), nullptr);
         EXPECT_EQ(statusAfterTheDigests(viewer), L"");
     }
     // Past them, a good list still speaks.
     files.write(L"release.sfv", "; made by hand\r\ndisc.iso " + expected.at("CRC32") + "\r\n");
     Viewer viewer(quoted(path), appData.folder.path());
-    ASSERT_NE(viewer.window(), nullptr);
-    ASSERT_TRUE(viewer.waitForResult());
+    ASSERT_NE(viewer.window(kStartMs), nullptr);
+    ASSERT_TRUE(viewer.waitForResult(kResultMs));
     EXPECT_TRUE(statusBecomes(viewer, L"\u2714 MATCH  CRC32 matches release.sfv."))
         << narrow(statusOf(viewer));
 }
@@ -77,8 +81,8 @@ TEST_F(ViewerChecksumFile, NoListOrOnlyHostileOnesChangeNothing) {
 TEST_F(ViewerChecksumFile, RightClickOnCopyCopiesAChecksumLine) {
     const std::wstring path = sampleFile(L"disc 1.iso");
     Viewer viewer(quoted(path), appData.folder.path());
-    ASSERT_NE(viewer.window(), nullptr);
-    ASSERT_TRUE(viewer.waitForResult());
+    ASSERT_NE(viewer.window(kStartMs), nullptr);
+    ASSERT_TRUE(viewer.waitForResult(kResultMs));
     const std::size_t sha256Row = 4;
     HWND button = viewer.copyButton(sha256Row);
     // A right-click on a button: the button's default handling turns the release into a
