@@ -7,7 +7,8 @@
 # flavour's velksum.exe under Wine in that build's prefix (no target there: Wine's CNG is not
 # Windows'). Environment: ROUNDS (default 7) alternating rounds per comparison, BENCH_TMP
 # (default /tmp) for the files, SKIP_1G=1 to leave out the 1 GiB memory run, IDLE_WAIT
-# (default 180) the seconds each timing may wait for an idle machine (0: never wait).
+# (default 180) the seconds each timing may wait for an idle machine (0: never wait),
+# BENCH_ONLY=check to time only the checking of checksum files.
 #
 # Every comparison runs its commands in turn within each round, the order reversed every
 # other round, and reports medians. Outputs are checked to agree before anything is timed.
@@ -133,6 +134,27 @@ ours=$("$velksum" "$big" | awk 'NR > 1 { print $2 }' | sort)
 theirs=$("${rhash_all[@]}" "$big" | tr 'A-F ' 'a-f\n' | grep -E '^[0-9a-f]{8,}$' | sort)
 [ "$ours" = "$theirs" ] || { echo "velksum and rhash disagree on $big" >&2; exit 1; }
 
+small=$work/small
+mkdir -p "$small"
+for ((i = 0; i < 2000; i++)); do printf -v f '%s/%04d' "$small" "$i"; head -c 4096 /dev/urandom >"$f"; done
+smallnames=()
+for ((i = 0; i < 2000; i++)); do printf -v f '%04d' "$i"; smallnames+=("$f"); done
+cat "$small"/* >/dev/null
+
+# Checking checksum files: the lists sha256sum writes, checked by both tools. Each check must
+# pass in both before it is timed.
+(cd "$small" && sha256sum "${smallnames[@]}" >SHA256SUMS)
+(cd "$work" && sha256sum "$(basename "$big")" >SHA256SUMS)
+for list in "$small/SHA256SUMS" "$work/SHA256SUMS"; do
+    (cd "$(dirname "$list")" && "$velksum" -c SHA256SUMS >/dev/null && sha256sum -c SHA256SUMS >/dev/null) ||
+        { echo "a check of $list failed" >&2; exit 1; }
+done
+echo "== checking a checksum file (SHA256SUMS as sha256sum writes it)"
+(cd "$small" && compare "velksum -c, 2,000 files of 4 KiB" "sha256sum -c" 1.1 -- "$velksum" -c SHA256SUMS -- sha256sum -c SHA256SUMS)
+(cd "$work" && compare "velksum -c, one file of 256 MiB" "sha256sum -c" 1.1 -- "$velksum" -c SHA256SUMS -- sha256sum -c SHA256SUMS)
+echo
+if [ "${BENCH_ONLY:-}" = check ]; then exit 0; fi
+
 echo "== all eleven digests, 256 MiB of random bytes in the page cache"
 compare "velksum FILE (automatic threads)" "rhash, 11 digests" 0.6 -- "$velksum" "$big" -- "${rhash_all[@]}" "$big"
 compare "velksum --threads 1 FILE" "rhash, 11 digests" 1.0 -- "$velksum" --threads 1 "$big" -- "${rhash_all[@]}" "$big"
@@ -187,12 +209,6 @@ for name in CRC32 SHA-224 SHA3-256 SHA3-512 BLAKE2b BLAKE2s; do
 done
 echo
 
-small=$work/small
-mkdir -p "$small"
-for ((i = 0; i < 2000; i++)); do printf -v f '%s/%04d' "$small" "$i"; head -c 4096 /dev/urandom >"$f"; done
-smallnames=()
-for ((i = 0; i < 2000; i++)); do printf -v f '%04d' "$i"; smallnames+=("$f"); done
-cat "$small"/* >/dev/null
 echo "== 2,000 files of 4 KiB, all eleven digests"
 (cd "$small" && compare "velksum 0000 ... 1999" "rhash, 11 digests" 1.2 -- "$velksum" "${smallnames[@]}" -- "${rhash_all[@]}" "${smallnames[@]}")
 echo

@@ -7,17 +7,17 @@ namespace velk {
 // clang-format off
 constexpr std::array<Algorithm, kAlgorithmCount> kAlgorithms = {{
     // name      bytes source                 platform    cost  fast  with                  checksum names
-    {"CRC32",     4, DigestSource::Crc32,    nullptr,     4,    1, kCpuPclmul | kCpuSse41, {"CRC32", nullptr}},
-    {"MD5",      16, DigestSource::Platform, L"MD5",     16,    0, 0,                      {"MD5", nullptr}},
-    {"SHA-1",    20, DigestSource::Platform, L"SHA1",     6,    0, 0,                      {"SHA1", nullptr}},
-    {"SHA-224",  28, DigestSource::Sha224,   nullptr,    40,    7, kCpuSha | kCpuSse41,    {"SHA224", nullptr}},
-    {"SHA-256",  32, DigestSource::Platform, L"SHA256",   7,    0, 0,                      {"SHA256", nullptr}},
-    {"SHA-384",  48, DigestSource::Platform, L"SHA384",  15,    0, 0,                      {"SHA384", nullptr}},
-    {"SHA-512",  64, DigestSource::Platform, L"SHA512",  15,    0, 0,                      {"SHA512", nullptr}},
-    {"SHA3-256", 32, DigestSource::Sha3,     nullptr,    28,    0, 0,                      {"SHA3-256", nullptr}},
-    {"SHA3-512", 64, DigestSource::Sha3,     nullptr,    55,    0, 0,                      {"SHA3-512", nullptr}},
-    {"BLAKE2b",  64, DigestSource::Blake2b,  nullptr,    14,    0, 0,                      {"BLAKE2b", "BLAKE2b-512"}},
-    {"BLAKE2s",  32, DigestSource::Blake2s,  nullptr,    22,    0, 0,                      {"BLAKE2s", "BLAKE2s-256"}},
+    {"CRC32",     4, DigestSource::Crc32,    nullptr,     4,    1, kCpuPclmul | kCpuSse41, {"CRC32", "CRC-32", nullptr}},
+    {"MD5",      16, DigestSource::Platform, L"MD5",     16,    0, 0,                      {"MD5", nullptr, nullptr}},
+    {"SHA-1",    20, DigestSource::Platform, L"SHA1",     6,    0, 0,                      {"SHA1", nullptr, nullptr}},
+    {"SHA-224",  28, DigestSource::Sha224,   nullptr,    40,    7, kCpuSha | kCpuSse41,    {"SHA224", nullptr, nullptr}},
+    {"SHA-256",  32, DigestSource::Platform, L"SHA256",   7,    0, 0,                      {"SHA256", nullptr, nullptr}},
+    {"SHA-384",  48, DigestSource::Platform, L"SHA384",  15,    0, 0,                      {"SHA384", nullptr, nullptr}},
+    {"SHA-512",  64, DigestSource::Platform, L"SHA512",  15,    0, 0,                      {"SHA512", nullptr, nullptr}},
+    {"SHA3-256", 32, DigestSource::Sha3,     nullptr,    28,    0, 0,                      {"SHA3-256", "SHA3_256", nullptr}},
+    {"SHA3-512", 64, DigestSource::Sha3,     nullptr,    55,    0, 0,                      {"SHA3-512", "SHA3_512", nullptr}},
+    {"BLAKE2b",  64, DigestSource::Blake2b,  nullptr,    14,    0, 0,                      {"BLAKE2b", "BLAKE2b-512", "B2"}},
+    {"BLAKE2s",  32, DigestSource::Blake2s,  nullptr,    22,    0, 0,                      {"BLAKE2s", "BLAKE2s-256", nullptr}},
 }};
 // clang-format on
 

@@ -30,8 +30,9 @@ struct Algorithm {
     unsigned fastCost;
     unsigned fastFeatures;
     // The names other checksum tools use for it; the first is the one they write in a tag line,
-    // the second (null when there is none) one they also accept.
-    const char* checksumNames[2];
+    // the others (null when there are none) spellings they also accept ("B2" is b2sum's word
+    // in file names such as "B2SUMS").
+    const char* checksumNames[3];
 };
 
 constexpr std::size_t kAlgorithmCount = 11;

@@ -80,16 +80,19 @@ def native_checks(velksum, files):
         for name, fn in REFERENCE.items():
             check(block.get(name) == fn(data), "%s of %s (%d bytes)" % (name, path, len(data)))
     for name, tool in COREUTILS.items():
-        listing = subprocess.run([velksum, "-a", name] + files, capture_output=True, check=True)
-        verdict = subprocess.run([tool, "-c", "--strict", "-"], input=listing.stdout,
-                                 capture_output=True)
-        check(verdict.returncode == 0, "%s -c accepts velksum -a %s: %s" %
-              (tool, name, verdict.stdout.decode(errors="replace")[-300:]))
+        for tag in ([], ["--tag"]):
+            listing = subprocess.run([velksum, "-a", name] + tag + files, capture_output=True,
+                                     check=True)
+            verdict = subprocess.run([tool, "-c", "--strict", "-"], input=listing.stdout,
+                                     capture_output=True)
+            check(verdict.returncode == 0, "%s -c accepts velksum -a %s %s: %s" %
+                  (tool, name, " ".join(tag), verdict.stdout.decode(errors="replace")[-300:]))
     # A failure is reported per file and does not stop the others.
     missing = os.path.join(os.path.dirname(files[0]), "missing")
     run = subprocess.run([velksum, "-a", "MD5", missing, files[1]], capture_output=True)
     check(run.returncode == 1, "exit code 1 when a file fails")
-    check(run.stderr.decode() == "velksum: %s: cannot open file\n" % missing, "failure line")
+    check(run.stderr.decode() == "velksum: %s: cannot open file (%s)\n" % (missing, os.strerror(2)),
+          "failure line: %s" % run.stderr.decode())
     check(run.stdout.decode().endswith("  %s\n" % files[1]), "the other file still printed")
 
 

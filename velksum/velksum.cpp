@@ -1,114 +1,201 @@
 #include "velksum.h"
 
+#include "checksum/algorithm_names.h"
+#include "checksum/checksum_writer.h"
 #include "engine/algorithms.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
+#include "velksum/check_mode.h"
+#include "velksum/file_arguments.h"
+#include "velksum/file_probe.h"
+#include "velksum/velksum_output.h"
 
-#include <algorithm>
+#ifndef VELKSUM_VERSION
+#define VELKSUM_VERSION "0"
+#endif
 
 namespace velk {
 namespace {
 
-const char kUsage[] = "usage: velksum [-a ALGORITHM] [--threads N] FILE...\n";
+const char kUsage[] = "usage: velksum [-a ALGORITHM] [--tag] [--threads N] FILE...\n"
+                      "       velksum -c [--quiet] [--strict] CHECKSUM-FILE...\n"
+                      "Try 'velksum --help' for more information.\n";
 
-void put(std::FILE* f, const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), f);
+std::string helpText() {
+    std::string names;
+    for (const std::string& name : kAlgorithmNames)
+        names += (names.empty() ? "" : ", ") + name;
+    return "usage: velksum [OPTION]... FILE...\n"
+           "Print or check the digests of files. FILE \"-\" is standard input.\n"
+           "\n"
+           "With no -a: each FILE's path, then its eleven digests as \"NAME  digest\".\n"
+           "  -a, --algorithm NAME  one digest: \"digest  FILE\" lines, as sha256sum prints\n"
+           "      --tag             BSD lines: \"SHA256 (FILE) = digest\" (all eleven\n"
+           "                        without -a)\n"
+           "  -c, --check           read checksum files (GNU, BSD or SFV lines; UTF-8 or\n"
+           "                        UTF-16) and check the files they list, relative to the\n"
+           "                        checksum file's folder\n"
+           "      --quiet           with -c: print only what is not OK\n"
+           "      --strict          with -c: improperly formatted lines fail the check\n"
+           "      --threads N       threads of the eleven-digest pass (0: as many as help)\n"
+           "  -h, --help            this help\n"
+           "      --version         the version\n"
+           "  --                    what follows is a FILE, even when it starts with -\n"
+           "\n"
+           "Algorithms: " +
+           names +
+           ".\nOther tools' names are read too, in any case: sha256, SHA1, blake2b-512, ...\n"
+           "\n"
+           "Exit status: 0 when everything was read (and with -c every listed file was\n"
+           "checked and matched); 1 when a file could not be read, a digest did not match,\n"
+           "an entry was skipped or output could not be written; 2 on bad usage.\n";
 }
 
-// GNU checksum lines escape a name holding a backslash or a line break and mark the line
-// with a leading backslash, so that "-c" reads the name back exactly. Windows paths are full
-// of backslashes and can hold no line break: there the name is printed as it is.
-std::string checksumLine(const std::string& digest, const std::string& path) {
-#ifdef _WIN32
-    return digest + "  " + path + "\n";
-#else
-    if (path.find_first_of("\\\n\r") == std::string::npos)
-        return digest + "  " + path + "\n";
-    std::string escaped;
-    for (char c : path) {
-        if (c == '\\')
-            escaped += "\\\\";
-        else if (c == '\n')
-            escaped += "\\n";
-        else if (c == '\r')
-            escaped += "\\r";
-        else
-            escaped += c;
-    }
-    return "\\" + digest + "  " + escaped + "\n";
-#endif
-}
-
-} // namespace
-
-int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    std::string algorithm;
+struct Options {
+    std::string algorithm; // catalogue name, empty for all eleven
+    bool tag = false;
+    bool check = false;
+    CheckOptions checkOptions;
+    bool checkOnlyOption = false;
     PassOptions passOptions;
     std::vector<std::string> files;
+};
+
+enum class Parsed { Run, Exit0, Usage };
+
+Parsed parseArguments(const std::vector<std::string>& args, Options& o, std::FILE* out,
+                      std::FILE* err) {
     bool options = true;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (options && a == "--") {
             options = false;
         } else if (options && (a == "-h" || a == "--help")) {
-            put(out, kUsage);
-            return 0;
-        } else if (options && a == "-a") {
-            if (i + 1 >= args.size()) {
-                put(err, kUsage);
-                return 2;
+            put(out, helpText());
+            return Parsed::Exit0;
+        } else if (options && a == "--version") {
+            put(out, "velksum " VELKSUM_VERSION "\n");
+            return Parsed::Exit0;
+        } else if (options && (a == "-a" || a == "--algorithm")) {
+            if (i + 1 >= args.size())
+                return Parsed::Usage;
+            o.algorithm = catalogueNameFor(args[++i]);
+            if (o.algorithm.empty()) {
+                put(err, "velksum: unknown algorithm: " + args[i] + "\n");
+                return Parsed::Usage;
             }
-            algorithm = args[++i];
-            const auto& names = kAlgorithmNames;
-            if (std::find(names.begin(), names.end(), algorithm) == names.end()) {
-                put(err, "velksum: unknown algorithm: " + algorithm + "\n");
-                put(err, kUsage);
-                return 2;
-            }
+        } else if (options && a == "--tag") {
+            o.tag = true;
+        } else if (options && (a == "-c" || a == "--check")) {
+            o.check = true;
+        } else if (options && (a == "--quiet" || a == "--strict")) {
+            (a == "--quiet" ? o.checkOptions.quiet : o.checkOptions.strict) = true;
+            o.checkOnlyOption = true;
         } else if (options && a == "--threads") {
             // The all-digest pass's thread count (0: the engine decides), for benchmarks.
             const std::string n = i + 1 < args.size() ? args[++i] : "";
-            if (n.empty() || n.size() > 3 ||
-                n.find_first_not_of("0123456789") != std::string::npos) {
-                put(err, kUsage);
-                return 2;
-            }
-            passOptions.threads = static_cast<unsigned>(std::stoul(n));
+            if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos)
+                return Parsed::Usage;
+            o.passOptions.threads = static_cast<unsigned>(std::stoul(n));
         } else if (options && a.size() > 1 && a[0] == '-') {
             put(err, "velksum: unknown option: " + a + "\n");
-            put(err, kUsage);
-            return 2;
+            return Parsed::Usage;
         } else {
-            files.push_back(a);
+            for (std::string& file : expandFileArgument(a))
+                o.files.push_back(std::move(file));
         }
     }
-    if (files.empty()) {
+    if (o.files.empty())
+        return Parsed::Usage;
+    if (o.check && (o.tag || !o.algorithm.empty())) {
+        put(err, "velksum: -a and --tag cannot be used with --check\n");
+        return Parsed::Usage;
+    }
+    if (!o.check && o.checkOnlyOption) {
+        put(err, "velksum: --quiet and --strict go with --check\n");
+        return Parsed::Usage;
+    }
+    return Parsed::Run;
+}
+
+// The path line of the eleven-digest block, escaped as a checksum line escapes its name so
+// that no name can break the block.
+std::string pathLine(const std::string& path) {
+    if (kHostNameRules == NameRules::Windows && path.find_first_of("\r\n") == std::string::npos)
+        return path + "\n";
+    bool escaped = false;
+    const std::string listed = escapeListedName(path, NameRules::Posix, escaped);
+    return (escaped ? "\\" : "") + listed + "\n";
+}
+
+// One file's output, or false with the engine's message.
+bool hashOne(const Options& o, const std::string& path, const std::string& shownName,
+             std::string& text, std::string& error) {
+    if (!o.algorithm.empty()) {
+        std::string digest;
+        if (!computeHash(path, o.algorithm, digest, &error))
+            return false;
+        text = o.tag ? bsdChecksumLine(o.algorithm, digest, shownName)
+                     : gnuChecksumLine(digest, shownName);
+        return true;
+    }
+    HashResults results;
+    if (!computeAllHashes(path, results, &error, o.passOptions))
+        return false;
+    text = o.tag ? "" : pathLine(shownName);
+    for (const std::string& name : kAlgorithmNames) {
+        text += o.tag ? bsdChecksumLine(name, results[name], shownName)
+                      : name + "  " + results[name] + "\n";
+    }
+    return true;
+}
+
+int hashFiles(const Options& o, std::FILE* out, std::FILE* err) {
+    int status = 0;
+    for (const std::string& file : o.files) {
+        const bool input = file == "-";
+        const std::string path = input ? standardInputPath() : file;
+        std::uint64_t sizeBefore = 0, sizeAfter = 0;
+        const bool sized = !input && fileSizeOf(path, sizeBefore);
+        std::string text;
+        std::string error;
+        const bool hashed = !path.empty() && hashOne(o, path, file, text, error);
+        std::fflush(out);
+        if (!hashed) {
+            putError(err, file, path.empty() ? "read error" : error,
+                     path.empty() ? "" : failureReason(path));
+            status = 1;
+        } else if (sized && (!fileSizeOf(path, sizeAfter) || sizeAfter != sizeBefore)) {
+            // The digests belong to neither the old nor the new content.
+            put(err, "velksum: " + file + ": file changed while it was read\n");
+            status = 1;
+        } else {
+            put(out, text);
+        }
+        if (input)
+            removeInputCopy(path);
+        if (std::ferror(out))
+            break;
+    }
+    return status;
+}
+
+} // namespace
+
+int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    Options o;
+    switch (parseArguments(args, o, out, err)) {
+    case Parsed::Exit0:
+        return std::fflush(out) == 0 && !std::ferror(out) ? 0 : 1;
+    case Parsed::Usage:
         put(err, kUsage);
         return 2;
+    case Parsed::Run:
+        break;
     }
-
-    int status = 0;
-    for (const std::string& path : files) {
-        std::string message;
-        if (!algorithm.empty()) {
-            std::string digest;
-            if (computeHash(path, algorithm, digest, &message)) {
-                put(out, checksumLine(digest, path));
-                continue;
-            }
-        } else {
-            HashResults results;
-            if (computeAllHashes(path, results, &message, passOptions)) {
-                std::string text = path + "\n";
-                for (const std::string& name : kAlgorithmNames) {
-                    text += name + "  " + results[name] + "\n";
-                }
-                put(out, text);
-                continue;
-            }
-        }
-        std::fflush(out);
-        put(err, "velksum: " + path + ": " + message + "\n");
+    int status = o.check ? runCheck(o.files, o.checkOptions, out, err) : hashFiles(o, out, err);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        put(err, "velksum: write error\n");
         status = 1;
     }
     return status;

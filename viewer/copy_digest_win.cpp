@@ -2,6 +2,7 @@
 
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
+#include "viewer/checksum_status.h"
 #include "viewer/viewer_state.h"
 
 #include <cstring>
@@ -36,27 +37,36 @@ bool placeUnicodeText(const std::wstring& text) {
     return true;
 }
 
+// Puts the text on the clipboard; false when the clipboard is held by another program.
+bool copyToClipboard(const std::string& utf8) {
+    const std::wstring text = toUtf16(utf8);
+    const OpenClipboardScope clipboard;
+    if (!clipboard.opened)
+        return false;
+    EmptyClipboard();
+    return placeUnicodeText(text);
+}
+
+const std::string* rowDigest(const ViewerState& state, std::size_t rowIndex) {
+    if (rowIndex >= state.rows.size())
+        return nullptr;
+    const auto found = state.results.find(state.rows[rowIndex].algorithmName);
+    return found == state.results.end() ? nullptr : &found->second;
+}
+
 } // namespace
 
 void copyDigest(ViewerState& state, std::size_t rowIndex) {
-    if (rowIndex >= state.rows.size())
-        return;
-    const std::string& name = state.rows[rowIndex].algorithmName;
-    const auto found = state.results.find(name);
-    if (found == state.results.end())
-        return;
+    const std::string* digest = rowDigest(state, rowIndex);
+    // A clipboard held by another program: no change, no status.
+    if (digest != nullptr && copyToClipboard(*digest))
+        setStatus(state, copiedStatus(state.rows[rowIndex].algorithmName));
+}
 
-    const std::wstring text = toUtf16(found->second);
-    bool placed = false;
-    {
-        const OpenClipboardScope clipboard;
-        if (!clipboard.opened)
-            return; // held by another program: no change, no status
-        EmptyClipboard();
-        placed = placeUnicodeText(text);
-    }
-    if (placed)
-        setStatus(state, copiedStatus(name));
+void copyChecksumLine(ViewerState& state, std::size_t rowIndex) {
+    const std::string* digest = rowDigest(state, rowIndex);
+    if (digest != nullptr && copyToClipboard(checksumLineText(*digest, state.filePath)))
+        setStatus(state, copiedLineStatus(state.rows[rowIndex].algorithmName));
 }
 
 } // namespace velk

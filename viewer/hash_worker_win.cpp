@@ -30,11 +30,22 @@ void hashWorker(ViewerState* state) {
         block->results.clear();
         block->error = "out of memory";
     }
+    // The digests go to the window first; the search for a checksum file beside the file
+    // works on a copy of them and never delays them.
+    HashResults digests;
+    try {
+        if (block->ok)
+            digests = block->results;
+    } catch (const std::bad_alloc&) {
+        digests.clear();
+    }
     // From a successful post on the window owns the block. A failed post means the window
     // is gone and the process is ending.
-    if (PostMessageW(state->mainWindow, WM_HASH_RESULT, 0, reinterpret_cast<LPARAM>(block.get()))) {
-        block.release();
-    }
+    if (!PostMessageW(state->mainWindow, WM_HASH_RESULT, 0, reinterpret_cast<LPARAM>(block.get())))
+        return;
+    block.release();
+    if (!digests.empty())
+        lookForChecksumFile(state, digests);
 }
 
 void handleHashResult(ViewerState& state, LPARAM blockAddress) {

@@ -83,6 +83,9 @@ inline ViewerState* theViewer = nullptr;
 // Private window message of the worker's result; lParam is a HashJobResult*.
 inline constexpr UINT WM_HASH_RESULT = WM_APP + 1;
 
+// The status a checksum file beside the file gives it; lParam is a StatusMessage*.
+inline constexpr UINT WM_CHECKSUM_VERDICT = WM_APP + 3;
+
 // Command ids of the controls.
 inline constexpr int kThemeButtonId = 100;
 inline constexpr int kAlgoComboId = 101;
@@ -114,7 +117,11 @@ void setWindowTextUtf8(HWND window, const std::string& text);
 void copyDigest(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
 void hashWorker(ViewerState* state);                       // hash_worker_win.cpp
 void handleHashResult(ViewerState& state, LPARAM block);
-HFONT createUiFont(int px, bool mono, bool bold); // fonts_win.cpp
+// checksum_lookup_win.cpp
+void lookForChecksumFile(const ViewerState* state, const HashResults& digests);
+void handleChecksumVerdict(ViewerState& state, LPARAM block);
+void copyChecksumLine(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
+HFONT createUiFont(int px, bool mono, bool bold);                // fonts_win.cpp
 void rebuildFonts(ViewerState& state);
 bool isDarkTheme(const ViewerState& state); // theme_win.cpp
 void applyTheme(ViewerState& state);

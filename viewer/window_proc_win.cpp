@@ -160,6 +160,18 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_HASH_RESULT:
         handleHashResult(s, lParam);
         return 0;
+    case WM_CHECKSUM_VERDICT:
+        handleChecksumVerdict(s, lParam);
+        return 0;
+    case WM_CONTEXTMENU:
+        // A right-click on a Copy button reaches its parent here: copy "digest  name".
+        for (std::size_t i = 0; i < s.rows.size(); ++i) {
+            if (reinterpret_cast<HWND>(wParam) == s.rows[i].copyButton) {
+                copyChecksumLine(s, i);
+                return 0;
+            }
+        }
+        break;
     default:
         break;
     }

@@ -2,13 +2,23 @@
 
 #include "velksum/velksum.h"
 
+#include "velksum/file_arguments.h"
+
 #include "engine/algorithms.h"
 #include "engine/tests/digest_oracle.h"
 #include "engine/tests/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 namespace velk {
 namespace {
@@ -27,6 +37,14 @@ std::string drain(std::FILE* f) {
         text.append(buf, n);
     std::fclose(f);
     return text;
+}
+
+// A path as checksum lines carry it: with forward slashes on Windows.
+std::string listed(std::string path) {
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '\\', '/');
+#endif
+    return path;
 }
 
 Outcome run(const std::vector<std::string>& args) {
@@ -74,13 +92,20 @@ TEST(Velksum, FailuresAreReportedPerFileAndTheRestGoesOn) {
     const std::string missing = dir.file("missing");
     const Outcome r = run({missing, good});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "velksum: " + missing + ": cannot open file\n");
+    EXPECT_EQ(r.err,
+              "velksum: " + missing + ": cannot open file (" + std::strerror(ENOENT) + ")\n");
     EXPECT_EQ(r.out.substr(0, good.size() + 1), good + "\n");
 }
 
 TEST(Velksum, BadUsageExitsWithTwo) {
-    const std::vector<std::vector<std::string>> cases = {
-        {}, {"-a"}, {"-a", "SHA256", "x"}, {"-z", "x"}, {"-a", "MD5"}};
+    const std::vector<std::vector<std::string>> cases = {{},
+                                                         {"-a"},
+                                                         {"-a", "SHA-257", "x"},
+                                                         {"-z", "x"},
+                                                         {"-a", "MD5"},
+                                                         {"--quiet", "x"},
+                                                         {"-c", "-a", "MD5", "x"},
+                                                         {"--threads", "x", "y"}};
     for (const auto& args : cases) {
         const Outcome r = run(args);
         EXPECT_EQ(r.code, 2) << args.size();
@@ -89,7 +114,12 @@ TEST(Velksum, BadUsageExitsWithTwo) {
     }
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("usage: velksum"), std::string::npos);
+    for (const char* part : {"usage: velksum", "--check", "--tag", "--strict", "--quiet",
+                             "--version", "SHA3-512, BLAKE2b, BLAKE2s.", "Exit status: 0"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("velksum 1.", 0), 0u) << version.out;
 }
 
 TEST(Velksum, DoubleDashEndsOptions) {
@@ -97,7 +127,195 @@ TEST(Velksum, DoubleDashEndsOptions) {
     const std::string dashed = dir.write("-a", {});
     const Outcome r = run({"-a", "CRC32", "--", dashed});
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "00000000  " + dashed + "\n");
+    EXPECT_EQ(r.out, "00000000  " + listed(dashed) + "\n");
+}
+
+TEST(Velksum, ToolNamesAndTagLines) {
+    test::TempDir dir;
+    const std::string f = dir.write("f", {'a', 'b', 'c'});
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    const auto d = [](const char* name) { return test::digestInPieces(name, {'a', 'b', 'c'}); };
+    const Case cases[] = {
+        {{"-a", "sha256", f}, d("SHA-256") + "  " + listed(f) + "\n"},
+        {{"--algorithm", "blake2b-512", f}, d("BLAKE2b") + "  " + listed(f) + "\n"},
+        {{"-a", "SHA1", "--tag", f}, "SHA1 (" + listed(f) + ") = " + d("SHA-1") + "\n"},
+        {{"--tag", "-a", "BLAKE2s", f}, "BLAKE2s (" + listed(f) + ") = " + d("BLAKE2s") + "\n"},
+        {{"--tag", "-a", "sha3-256", f}, "SHA3-256 (" + listed(f) + ") = " + d("SHA3-256") + "\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+    // --tag alone: eleven BSD lines, each read back by -c once the name is made relative.
+    const Outcome all = run({"--tag", f});
+    ASSERT_EQ(all.code, 0);
+    std::string relative = all.out;
+    for (std::size_t at; (at = relative.find(listed(f))) != std::string::npos;)
+        relative.replace(at, listed(f).size(), "f");
+    std::ofstream(std::filesystem::u8path(dir.file("ALL"))) << relative;
+    const Outcome check = run({"-c", dir.file("ALL")});
+    EXPECT_EQ(check.code, 0) << check.out << check.err;
+    std::string expected;
+    for (int i = 0; i < 11; ++i)
+        expected += "f: OK\n";
+    EXPECT_EQ(check.out, expected);
+}
+
+// A folder with files and a checksum file listing them, the way a download site ships them.
+struct CheckFolder {
+    test::TempDir dir;
+    std::string listPath;
+    std::string write(const std::string& name, const std::string& content) {
+        return dir.write(name, std::vector<std::uint8_t>(content.begin(), content.end()));
+    }
+    std::string sha256(const std::string& content) {
+        return test::digestInPieces("SHA-256",
+                                    std::vector<std::uint8_t>(content.begin(), content.end()));
+    }
+    void list(const std::string& name, const std::string& text) { listPath = write(name, text); }
+};
+
+TEST(VelksumCheck, ReportsEveryEntryAndExitsZeroOnlyWhenAllMatch) {
+    CheckFolder f;
+    f.write("good.iso", "good");
+    f.write("bad.iso", "bad");
+    f.list("SHA256SUMS", f.sha256("good") + "  good.iso\n" + f.sha256("other") + " *bad.iso\n" +
+                             f.sha256("x") + "  gone.iso\n" + f.sha256("x") + "  ../up.iso\n" +
+                             "not a checksum line\n");
+    const Outcome r = run({"-c", f.listPath});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "good.iso: OK\nbad.iso: FAILED\ngone.iso: FAILED open or read\n"
+                     "../up.iso: skipped (outside the folder)\n");
+    EXPECT_EQ(r.err, "velksum: gone.iso: cannot open file (" + std::string(std::strerror(ENOENT)) +
+                         ")\n"
+                         "velksum: WARNING: 1 line is improperly formatted\n"
+                         "velksum: WARNING: 1 listed file could not be read\n"
+                         "velksum: WARNING: 1 computed checksum did NOT match\n"
+                         "velksum: WARNING: 1 listed file was skipped (outside the folder)\n");
+    const Outcome quiet = run({"--quiet", "-c", f.listPath});
+    EXPECT_EQ(quiet.out, "bad.iso: FAILED\ngone.iso: FAILED open or read\n"
+                         "../up.iso: skipped (outside the folder)\n");
+
+    // Only a clean list passes; --strict also fails it for a stray line.
+    f.list("good.sha256", f.sha256("good") + "  good.iso\n# comment\n\nstray\n");
+    EXPECT_EQ(run({"-c", f.listPath}).code, 0);
+    const Outcome strict = run({"-c", "--strict", f.listPath});
+    EXPECT_EQ(strict.code, 1);
+    EXPECT_EQ(strict.out, "good.iso: OK\n");
+}
+
+TEST(VelksumCheck, NamesAreRelativeToTheChecksumFile) {
+    CheckFolder f;
+    std::filesystem::create_directories(std::filesystem::u8path(f.dir.file("sub/deeper")));
+    f.write("sub/deeper/a.bin", "a");
+    f.list("sub/MD5SUMS", test::digestInPieces("MD5", {'a'}) + "  deeper/a.bin\n");
+    const Outcome r = run({"--check", f.listPath});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "deeper/a.bin: OK\n");
+}
+
+TEST(VelksumCheck, LengthAloneTriesEachAlgorithmAndNamesTheOneThatMatched) {
+    CheckFolder f;
+    f.write("a", "a");
+    const auto digest = [](const char* name) { return test::digestInPieces(name, {'a'}); };
+    f.list("list.txt", digest("BLAKE2s") + "  a\n" + digest("SHA-256") + "  a\n" +
+                           digest("SHA3-512") + "  a\n" + std::string(64, '0') + "  a\n");
+    const Outcome r = run({"-c", f.listPath});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "a: OK (BLAKE2s)\na: OK (SHA-256)\na: OK (SHA3-512)\na: FAILED\n");
+}
+
+TEST(VelksumCheck, RefusesListsItCannotTrust) {
+    CheckFolder f;
+    f.list("empty.md5", "# nothing\n\n");
+    const std::string empty = f.listPath;
+    f.list("SHA256SUMS", std::string(20u << 20, '#'));
+    const Outcome big = run({"-c", f.listPath, empty, f.dir.file("missing.md5")});
+    EXPECT_EQ(big.code, 1);
+    EXPECT_EQ(big.out, "");
+    EXPECT_EQ(big.err, "velksum: " + f.listPath + ": checksum file is larger than 16 MiB\n" +
+                           "velksum: " + empty + ": no properly formatted checksum lines found\n" +
+                           "velksum: " + f.dir.file("missing.md5") + ": cannot open file (" +
+                           std::strerror(ENOENT) + ")\n");
+}
+
+#ifndef _WIN32
+TEST(Velksum, AFailedWriteOfTheOutputIsAnError) {
+    test::TempDir dir;
+    const std::string f = dir.write("f", {'x'});
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::FILE* err = std::tmpfile();
+    const int code = runVelksum({"-a", "SHA-256", f}, full, err);
+    std::fclose(full);
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(drain(err), "velksum: write error\n");
+}
+#endif
+
+TEST(Velksum, AFileThatGrowsWhileReadIsReportedNotHashed) {
+    test::TempDir dir;
+    const std::string f = dir.write("growing", std::vector<std::uint8_t>(48u << 20, 7));
+    std::atomic<bool> stop{false};
+    // The writer appends from before the pass until after it, so the size read before the
+    // pass differs from the one read after it.
+    std::thread writer([&] {
+        std::FILE* out = std::fopen(f.c_str(), "ab");
+        while (!stop) {
+            std::fputc('+', out);
+            std::fflush(out);
+        }
+        std::fclose(out);
+    });
+    while (std::filesystem::file_size(std::filesystem::u8path(f)) == (48u << 20))
+        std::this_thread::yield();
+    const Outcome r = run({f});
+    stop = true;
+    writer.join();
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "velksum: " + f + ": file changed while it was read\n");
+}
+
+TEST(Velksum, AllDigestsPathLineIsEscapedLikeAChecksumName) {
+#ifndef _WIN32
+    test::TempDir dir;
+    const std::string f = dir.write("two\nlines", {});
+    const Outcome r = run({f});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n') + 1),
+              "\\" + f.substr(0, f.size() - 9) + "two\\nlines\n");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 12);
+#endif
+}
+
+TEST(FileArguments, WildcardsMatchWholeNamesWithoutRegardToCase) {
+    struct Case {
+        const wchar_t* pattern;
+        const wchar_t* name;
+        bool match;
+    };
+    const Case cases[] = {
+        {L"*.bin", L"a.bin", true},
+        {L"*.bin", L"A.BIN", true},
+        {L"*.bin", L"a.binary", false},
+        {L"*.bin", L"a.bin.txt", false},
+        {L"?.bin", L"ab.bin", false},
+        {L"??.bin", L"ab.bin", true},
+        {L"a*b*c", L"aXbYbZc", true},
+        {L"a*b*c", L"aXbYc d", false},
+        {L"*", L"", true},
+        {L"*x*", L"abc", false},
+        {L"file", L"FILE", true},
+        {L"f*.*", L"f", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.match)
+            << std::string(c.pattern, c.pattern + std::wcslen(c.pattern));
 }
 
 } // namespace
