@@ -87,13 +87,17 @@ void onDestroy(ViewerState& s) {
         KillTimer(s.mainWindow, s.placementSaveTimer);
         s.placementSaveTimer = 0;
     }
-    // The last chance for a pending change: each save keeps trying for a bounded while.
+    // The last chance for a pending change: the saves keep trying for a bounded while, the
+    // placement only briefly once the file has already stayed out of reach that long.
+    bool fileWithinReach = true;
     if (s.settingsSaveTimer != 0) {
         KillTimer(s.mainWindow, s.settingsSaveTimer);
         s.settingsSaveTimer = 0;
-        (void)saveViewerSettings(s, kSettingsFinalSaveLimitMs);
+        fileWithinReach = saveViewerSettings(s, kSettingsFinalSaveLimitMs);
     }
-    (void)saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow, kSettingsFinalSaveLimitMs);
+    (void)saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow,
+                              fileWithinReach ? kSettingsFinalSaveLimitMs
+                                              : kSettingsSaveRetryLimitMs);
     unregisterViewerWindow();
     PostQuitMessage(0);
 }
