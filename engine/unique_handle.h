@@ -1,11 +1,15 @@
 #pragma once
-// One move-only owner for every kind of Windows handle: the traits name the invalid value
-// and the close call. Shared by every Windows part of the system.
+// One move-only owner for every kind of handle: the traits name the invalid value and the
+// close call. The Windows handles' traits are shared by every Windows part of the system;
+// file descriptors have theirs for the POSIX code.
+
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <utility>
+#else
+#include <unistd.h>
+#endif
 
 namespace velk {
 
@@ -38,6 +42,8 @@ template <class Traits> class UniqueHandle {
   private:
     Handle handle_ = Traits::invalid();
 };
+
+#ifdef _WIN32
 
 struct KernelHandleTraits { // CreateFile and friends: INVALID_HANDLE_VALUE means none
     using Handle = HANDLE;
@@ -85,5 +91,16 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
 template <class Interface> using UniqueCom = UniqueHandle<ComInterfaceTraits<Interface>>;
 
-} // namespace velk
+#else
+
+struct FileDescriptorTraits { // open() and friends: -1 means none
+    using Handle = int;
+    static Handle invalid() { return -1; }
+    static void close(Handle fd) { ::close(fd); }
+};
+
+using UniqueFd = UniqueHandle<FileDescriptorTraits>;
+
 #endif
+
+} // namespace velk

@@ -1,10 +1,9 @@
 #include "settings/file_replace.h"
 
+#include "engine/unique_handle.h"
 #include "settings/settings.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <memory>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -13,26 +12,6 @@
 
 namespace velk {
 namespace {
-
-class UniqueFd {
-  public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-
-  private:
-    int fd_;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
@@ -60,43 +39,59 @@ bool stillNamed(int fd, const std::string& name) {
 
 } // namespace
 
-std::string readWholeFile(const std::string& path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return std::string();
-    std::string bytes;
+FileRead readFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
     char block[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file.get())) > 0)
-        bytes.append(block, got);
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), block, sizeof block);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) { // a folder in the file's place ends here too
+            bytes.clear();
+            return FileRead::Unreadable;
+        }
+        if (got == 0)
+            return FileRead::Read;
+        bytes.append(block, static_cast<std::size_t>(got));
+    }
+}
+
+std::string readWholeFile(const std::string& path) {
+    std::string bytes;
+    (void)readFileBytes(path, bytes);
     return bytes;
 }
 
-void writeFileReplacing(const std::string& path, const std::string& bytes) {
+SaveResult writeFileReplacing(const std::string& path, const std::string& bytes) {
     // Usually exists already; a real failure shows up at the open below.
     (void)::mkdir(settingsFolderPath().c_str(), 0777);
 
     const std::string temp = path + ".tmp";
     // No O_TRUNC: the file may belong to a writer that is still busy with it.
     UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
-    if (!fd.valid())
-        return;
+    if (!fd)
+        return SaveResult::WriteFailed;
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-        return; // another save is writing it
+        return SaveResult::Busy; // another save is writing it
     if (!stillNamed(fd.get(), temp))
-        return;
+        return SaveResult::Busy; // that save has just put it in place
 
     const bool complete =
         ::ftruncate(fd.get(), 0) == 0 && writeAll(fd.get(), bytes) && ::fsync(fd.get()) == 0;
     if (!complete) {
         // A short file must never reach the target; the lock keeps the name ours to remove.
         (void)::unlink(temp.c_str());
-        return;
+        return SaveResult::WriteFailed;
     }
     // Renamed while still locked: a writer that opened the same file meanwhile gets the lock
-    // only after it carries the target's name, and stillNamed() turns it away. A refused
-    // rename leaves the new text in `temp`.
-    (void)::rename(temp.c_str(), path.c_str());
+    // only after it carries the target's name, and stillNamed() turns it away. Open files
+    // never block a rename here; one that fails (a folder in the target's place) leaves the
+    // new text in `temp`.
+    return ::rename(temp.c_str(), path.c_str()) == 0 ? SaveResult::Saved
+                                                     : SaveResult::RenameRefused;
 }
 
 } // namespace velk

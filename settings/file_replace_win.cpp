@@ -1,35 +1,20 @@
 #include "settings/file_replace.h"
 
+#include "engine/unique_handle.h"
 #include "engine/utf16.h"
+#include "settings/retry_backoff.h"
 #include "settings/settings.h"
 
 #include <windows.h>
 
 #include <cstddef>
+#include <cstring>
 
 namespace velk {
 namespace {
 
-class UniqueHandle {
-  public:
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { close(); }
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    // Whether the handle closed cleanly; a handle that was never open counts as a failure.
-    bool close() {
-        if (!valid())
-            return false;
-        const bool closed = CloseHandle(handle_) != FALSE;
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed;
-    }
-
-  private:
-    HANDLE handle_;
-};
+// The SDK's FileRenameInfoEx; this header set numbers its enumerators differently.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
 
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
@@ -53,68 +38,108 @@ bool deleteOnClose(HANDLE file) {
                                       sizeof disposition) != FALSE;
 }
 
-// A rename onto a file that anyone holds open is refused with ERROR_ACCESS_DENIED, delete
-// sharing or not, and every context menu and property page holds config.json open while it
-// loads the settings. Such a reader lets go within microseconds, so the move is tried again
-// for a short while rather than losing the save. A source held by another save
-// (ERROR_SHARING_VIOLATION) ends it at once: that save's text is not complete yet.
-bool moveIntoPlace(const std::wstring& temp, const std::wstring& target) {
-    const ULONGLONG deadline = GetTickCount64() + 50;
-    for (;;) {
-        if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+// Another process holds the target (or, by name, the source) in a way that forbids the
+// rename for now; any other error means this way of renaming is not available here.
+bool refusedForNow(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
+// Renames the open file over `target` with POSIX semantics: the name moves at once, and a
+// reader that holds the old target with delete sharing keeps reading the old file. Systems
+// without it (older Windows, some file systems, the emulator) fail the call with an error
+// that refusedForNow does not accept.
+bool renameOpenFile(HANDLE file, const std::wstring& target) {
+    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
+    std::string block(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t), '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(&block[0]);
+    info->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::memcpy(info->FileName, target.data(), nameBytes);
+    return SetFileInformationByHandle(file, kFileRenameInfoEx, info,
+                                      static_cast<DWORD>(block.size())) != FALSE;
+}
+
+// One try at putting the open temporary file in place; false with the reason in
+// GetLastError. Without a POSIX rename the file is moved by name, still held (it is shared
+// for deletion, which a move needs). That move is refused while anyone holds the target
+// open, delete sharing or not, and every context menu and property page holds config.json
+// for a moment while it loads.
+bool renameOnce(HANDLE file, const std::wstring& temp, const std::wstring& target,
+                bool& posixRename) {
+    if (posixRename) {
+        if (renameOpenFile(file, target))
             return true;
-        if (GetLastError() != ERROR_ACCESS_DENIED || GetTickCount64() >= deadline)
+        if (refusedForNow(GetLastError()))
             return false;
-        Sleep(1);
+        posixRename = false; // not available here: by name from now on
     }
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 } // namespace
 
-std::string readWholeFile(const std::string& path) {
-    // Delete sharing lets the read go through while a save is renaming a new file into
-    // place; without it the open would fail for that instant and the caller would take the
-    // defaults for the stored values.
-    UniqueHandle file(CreateFileW(toUtf16(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return std::string();
-    std::string bytes;
+FileRead readFileBytes(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    // Delete sharing lets the read go through while a save is renaming a new file into place.
+    UniqueFile file(CreateFileW(toUtf16(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? FileRead::Missing
+                   : FileRead::Unreadable;
+    }
     char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), block, sizeof block, &got, nullptr) && got > 0) {
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), block, sizeof block, &got, nullptr)) {
+            bytes.clear();
+            return FileRead::Unreadable;
+        }
+        if (got == 0)
+            return FileRead::Read;
         bytes.append(block, got);
     }
-    return bytes;
 }
 
-void writeFileReplacing(const std::string& path, const std::string& bytes) {
+SaveResult writeFileReplacing(const std::string& path, const std::string& bytes) {
     // Usually exists already; a real failure shows up at the open below.
     (void)CreateDirectoryW(toUtf16(settingsFolderPath()).c_str(), nullptr);
 
-    // No sharing at all: while one save holds the temporary file, every other save's open
-    // fails with a sharing violation and that save is skipped. The same rule makes the
-    // rename below fail, rather than move a file, when another save has reopened the
-    // temporary file after we closed it.
+    // Not shared for writing: while one save holds the temporary file, every other save's
+    // open fails with a sharing violation and that save reports Busy. The file stays ours
+    // until it carries the target's name; then readers may open it before we close it.
     const std::wstring temp = toUtf16(path + ".tmp");
-    UniqueHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-        return;
+    const std::wstring target = toUtf16(path);
+    UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE | DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError() == ERROR_SHARING_VIOLATION ? SaveResult::Busy
+                                                         : SaveResult::WriteFailed;
 
     if (!writeAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
         // A short file must never reach the target.
         (void)deleteOnClose(file.get());
-        return;
+        return SaveResult::WriteFailed;
     }
-    if (!file.close()) {
-        (void)DeleteFileW(temp.c_str());
-        return;
+
+    // Readers let go within moments, so a refused rename is tried again for a short while.
+    bool posixRename = true;
+    RetryBackoff backoff = retryFor(kRenameRetryLimitMs);
+    while (!renameOnce(file.get(), temp, target, posixRename)) {
+        if (!refusedForNow(GetLastError()) || !waitToRetry(backoff))
+            return SaveResult::RenameRefused; // the text stays in the temporary file
     }
-    // Refused while another program holds the target open: the new text stays in the
-    // temporary file and the next save overwrites it.
-    (void)moveIntoPlace(temp, toUtf16(path));
+    return SaveResult::Saved;
+}
+
+std::string readWholeFile(const std::string& path) {
+    std::string bytes;
+    (void)readFileBytes(path, bytes);
+    return bytes;
 }
 
 } // namespace velk

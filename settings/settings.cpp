@@ -1,7 +1,7 @@
 #include "settings/settings.h"
 
-#include "settings/file_replace.h"
 #include "settings/json_scan.h"
+#include "settings/retry_backoff.h"
 
 namespace velk {
 namespace {
@@ -76,8 +76,30 @@ Settings loadSettings() {
     return settingsFromText(readWholeFile(settingsFilePath()));
 }
 
-void saveSettings(const Settings& settings) {
-    writeFileReplacing(settingsFilePath(), settingsToText(settings));
+bool loadSettingsForWrite(Settings& settings) {
+    std::string text;
+    if (readFileBytes(settingsFilePath(), text) == FileRead::Unreadable)
+        return false;
+    settings = settingsFromText(text);
+    return true;
+}
+
+SaveResult saveSettings(const Settings& settings) {
+    return writeFileReplacing(settingsFilePath(), settingsToText(settings));
+}
+
+SaveResult updateSettings(const std::function<void(Settings&)>& change, int limitMs) {
+    RetryBackoff backoff = retryFor(limitMs);
+    for (;;) {
+        Settings settings;
+        SaveResult result = SaveResult::Unreadable;
+        if (loadSettingsForWrite(settings)) {
+            change(settings);
+            result = saveSettings(settings);
+        }
+        if (result == SaveResult::Saved || !waitToRetry(backoff))
+            return result;
+    }
 }
 
 } // namespace velk

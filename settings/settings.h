@@ -4,6 +4,9 @@
 // Every writer loads, changes only the fields it owns, and saves the whole record; there
 // is no cache and no lock, so each load reads the file afresh.
 
+#include "settings/file_replace.h"
+
+#include <functional>
 #include <string>
 
 namespace velk {
@@ -41,9 +44,27 @@ std::string settingsFolderPath();
 // settingsFolderPath() + "/config.json" ("\" on Windows).
 std::string settingsFilePath();
 
-// Never fails: an absent or unreadable file gives the defaults.
+// For readers. Never fails: an absent or unreadable file gives the defaults.
 Settings loadSettings();
-// Silent: a save that cannot be completed leaves the previous file in force.
-void saveSettings(const Settings& settings);
+
+// For writers: one read. False when config.json exists but cannot be read; saving the
+// defaults then would wipe every field this writer does not own. A missing or empty file
+// gives the defaults and true.
+bool loadSettingsForWrite(Settings& settings);
+
+// Writes the whole record; a save that does not land leaves the previous file in force.
+SaveResult saveSettings(const Settings& settings);
+
+// How long a writer keeps trying one change before it reports the failure and keeps the
+// change pending: in a window's normal run, and once more when that window closes.
+inline constexpr int kSettingsSaveRetryLimitMs = 250;
+inline constexpr int kSettingsFinalSaveLimitMs = 2000;
+
+// One writer's load, change, save. A load that cannot read the file, a save skipped because
+// another save held the temporary file, and a refused rename are all tried again from the
+// load (so the other save's fields are kept) until `limitMs` have passed. Anything but Saved
+// means the change is not in force and the caller should keep it pending.
+SaveResult updateSettings(const std::function<void(Settings&)>& change,
+                          int limitMs = kSettingsSaveRetryLimitMs);
 
 } // namespace velk

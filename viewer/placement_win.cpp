@@ -43,13 +43,12 @@ WindowRect computeInitialPlacement(const Settings& settings, int otherViewers, d
     return placeInWorkArea(settings, otherViewers, size, area);
 }
 
-void saveWindowPlacement(HWND window, bool isFirstViewerWindow) {
+bool saveWindowPlacement(HWND window, bool isFirstViewerWindow, int limitMs) {
     if (!IsWindow(window))
-        return;
+        return true; // nothing left to save
     RECT r{};
     if (!GetWindowRect(window, &r))
-        return;
-    Settings settings = loadSettings();
+        return true;
     std::optional<std::string> monitorName;
     if (isFirstViewerWindow) {
         MONITORINFOEXW info{};
@@ -58,9 +57,12 @@ void saveWindowPlacement(HWND window, bool isFirstViewerWindow) {
             monitorName = toUtf8(info.szDevice);
         }
     }
-    recordWindowPlacement(settings, WindowRect{r.left, r.top, r.right - r.left, r.bottom - r.top},
-                          isFirstViewerWindow, monitorName);
-    saveSettings(settings);
+    const WindowRect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return updateSettings(
+               [&](Settings& settings) {
+                   recordWindowPlacement(settings, rect, isFirstViewerWindow, monitorName);
+               },
+               limitMs) == SaveResult::Saved;
 }
 
 } // namespace velk

@@ -49,16 +49,15 @@ void restartSettingsSave(ViewerState& s) {
     s.settingsSaveTimer = SetTimer(s.mainWindow, kSettingsTimerId, kSettingsSaveDelayMs, nullptr);
 }
 
-void saveViewerSettings(const ViewerState& s) {
-    Settings settings = loadSettings();
+bool saveViewerSettings(const ViewerState& s, int limitMs) {
     ViewerPreferences p;
     p.fontPx = s.fontPx;
     p.labelAlgo = s.labelAlgo;
     p.labelFormat = s.labelFormat;
     p.themeName = s.themeName;
     p.computeAllMenus = s.computeAllMenus;
-    storePreferences(settings, p);
-    saveSettings(settings);
+    return updateSettings([&p](Settings& settings) { storePreferences(settings, p); }, limitMs) ==
+           SaveResult::Saved;
 }
 
 void refreshPreview(ViewerState& s) {

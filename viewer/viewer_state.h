@@ -134,7 +134,8 @@ void changeComputeAll(ViewerState& state);
 void setFontSize(ViewerState& state, int px);
 bool handleFontKey(ViewerState& state, WPARAM virtualKey);
 void restartSettingsSave(ViewerState& state);
-void saveViewerSettings(const ViewerState& state);
+// False when the change did not land within `limitMs` (see updateSettings): still pending.
+bool saveViewerSettings(const ViewerState& state, int limitMs);
 void refreshPreview(ViewerState& state);
 void checkClipboard(ViewerState& state); // clipboard_check_win.cpp
 

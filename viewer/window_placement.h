@@ -28,8 +28,9 @@ void unregisterViewerWindow();
 WindowRect computeInitialPlacement(const Settings& settings, int otherViewers, double scale);
 
 // Writes the window's current outer rectangle: its size always, its position and display
-// only for the first viewer.
-void saveWindowPlacement(HWND window, bool isFirstViewerWindow);
+// only for the first viewer. False when the write did not land within `limitMs` (see
+// updateSettings): the placement is still to be saved.
+bool saveWindowPlacement(HWND window, bool isFirstViewerWindow, int limitMs);
 
 } // namespace velk
 #endif

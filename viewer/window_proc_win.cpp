@@ -2,6 +2,7 @@
 // the close sequence.
 
 #include "engine/utf16.h"
+#include "settings/settings.h"
 #include "viewer/file_facts.h"
 #include "viewer/font_size.h"
 #include "viewer/viewer_state.h"
@@ -23,14 +24,17 @@ void restartPlacementSave(ViewerState& s) {
 }
 
 void onTimer(ViewerState& s, UINT_PTR id) {
+    // A save that did not land stays pending: its timer runs again.
     if (id == kPlacementTimerId) {
         KillTimer(s.mainWindow, id);
         s.placementSaveTimer = 0;
-        saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow);
+        if (!saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow, kSettingsSaveRetryLimitMs))
+            restartPlacementSave(s);
     } else if (id == kSettingsTimerId) {
         KillTimer(s.mainWindow, id);
         s.settingsSaveTimer = 0;
-        saveViewerSettings(s);
+        if (!saveViewerSettings(s, kSettingsSaveRetryLimitMs))
+            restartSettingsSave(s);
     }
 }
 
@@ -83,12 +87,17 @@ void onDestroy(ViewerState& s) {
         KillTimer(s.mainWindow, s.placementSaveTimer);
         s.placementSaveTimer = 0;
     }
+    // The last chance for a pending change: the saves keep trying for a bounded while, the
+    // placement only briefly once the file has already stayed out of reach that long.
+    bool fileWithinReach = true;
     if (s.settingsSaveTimer != 0) {
         KillTimer(s.mainWindow, s.settingsSaveTimer);
         s.settingsSaveTimer = 0;
-        saveViewerSettings(s);
+        fileWithinReach = saveViewerSettings(s, kSettingsFinalSaveLimitMs);
     }
-    saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow);
+    (void)saveWindowPlacement(s.mainWindow, s.isFirstViewerWindow,
+                              fileWithinReach ? kSettingsFinalSaveLimitMs
+                                              : kSettingsSaveRetryLimitMs);
     unregisterViewerWindow();
     PostQuitMessage(0);
 }

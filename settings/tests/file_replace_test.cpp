@@ -1,16 +1,21 @@
 #include "settings/file_replace.h"
 
 #include "app_data_folder.h"
+#include "save_result_print.h"
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <thread>
 
 #ifdef _WIN32
 #include "engine/utf16.h"
 #include <windows.h>
 #else
+#include "engine/unique_handle.h"
+
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -39,11 +44,12 @@ class settings_replace : public ::testing::Test {
 };
 
 TEST_F(settings_replace, ReplacesAndLeavesNoTemporaryFile) {
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), newText);
     EXPECT_FALSE(test::exists(temp));
 
-    writeFileReplacing(target, ""); // an empty file is a valid replacement too
+    // An empty file is a valid replacement too.
+    EXPECT_EQ(writeFileReplacing(target, ""), SaveResult::Saved);
     EXPECT_TRUE(test::exists(target));
     EXPECT_EQ(test::readBytes(target), "");
 }
@@ -51,20 +57,43 @@ TEST_F(settings_replace, ReplacesAndLeavesNoTemporaryFile) {
 TEST_F(settings_replace, OverwritesAStaleTemporaryFile) {
     // Left behind by a save whose rename was refused; longer than the new text.
     test::writeBytes(temp, std::string(4096, 'z'));
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), newText);
     EXPECT_FALSE(test::exists(temp));
 }
 
 TEST_F(settings_replace, WritesAnyFileInTheFolder) {
     const std::string list = settingsFolderPath() + test::kSeparator + "windows.txt";
-    writeFileReplacing(list, "1234\n5678\n");
+    EXPECT_EQ(writeFileReplacing(list, "1234\n5678\n"), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(list), "1234\n5678\n");
     EXPECT_EQ(test::readBytes(target), oldText);
 }
 
-TEST_F(settings_replace, MissingFileReadsEmpty) {
-    EXPECT_EQ(readWholeFile(settingsFolderPath() + test::kSeparator + "absent.json"), "");
+// A writer may start from defaults only when there is nothing to read; a file that exists
+// but cannot be read must not look like a missing one.
+TEST_F(settings_replace, ReadTellsAMissingFileFromAnUnreadableOne) {
+    const std::string folder = settingsFolderPath() + test::kSeparator;
+    test::writeBytes(folder + "empty.json", "");
+    std::filesystem::create_directory(test::fsPath(folder + "folder.json"));
+    struct Case {
+        std::string path;
+        FileRead expected;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {target, FileRead::Read, oldText},
+        {folder + "empty.json", FileRead::Read, ""},
+        {folder + "absent.json", FileRead::Missing, ""},
+        {folder + "no-folder" + test::kSeparator + "config.json", FileRead::Missing, ""},
+        {folder + "folder.json", FileRead::Unreadable, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string bytes = "left over";
+        EXPECT_EQ(readFileBytes(c.path, bytes), c.expected);
+        EXPECT_EQ(bytes, c.bytes);
+        EXPECT_EQ(readWholeFile(c.path), c.bytes);
+    }
 }
 
 #ifdef _WIN32
@@ -88,73 +117,126 @@ class OpenFile {
     HANDLE handle_;
 };
 
-TEST_F(settings_replace, SkipsWhileAnotherSaveHoldsTheTemporaryFile) {
+TEST_F(settings_replace, BusyWhileAnotherSaveHoldsTheTemporaryFile) {
     test::writeBytes(temp, "half-written by another save");
-    OpenFile otherSave(temp, GENERIC_WRITE | DELETE, 0, OPEN_EXISTING);
+    // Held as a save holds it, from its creation until it carries the target's name.
+    OpenFile otherSave(temp, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                       OPEN_EXISTING);
     ASSERT_TRUE(otherSave.valid());
-    writeFileReplacing(target, newText);
-    // What keeps a save from installing a temporary file that another save reopened after
-    // the first one closed it: the move by name is refused while that save holds it.
-    EXPECT_FALSE(
-        MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(), MOVEFILE_REPLACE_EXISTING));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Busy);
     otherSave.close();
     EXPECT_EQ(test::readBytes(target), oldText);
     EXPECT_EQ(test::readBytes(temp), "half-written by another save");
 
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), newText);
 }
 
+// Whether this system renames an open file over another with POSIX semantics, tried on a
+// pair of scratch files.
+bool systemRenamesOverOpenFiles(const std::string& folder) {
+    const std::string from = folder + "\\probe-from";
+    const std::wstring to = toUtf16(folder + "\\probe-to");
+    test::writeBytes(from, "a");
+    HANDLE file = CreateFileW(toUtf16(from).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::string block(sizeof(FILE_RENAME_INFO) + to.size() * sizeof(wchar_t), '\0');
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(&block[0]);
+    info->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    info->FileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+    std::memcpy(info->FileName, to.data(), info->FileNameLength);
+    const bool renamed =
+        SetFileInformationByHandle(file, static_cast<FILE_INFO_BY_HANDLE_CLASS>(22), info,
+                                   static_cast<DWORD>(block.size())) != 0;
+    CloseHandle(file);
+    DeleteFileW(toUtf16(from).c_str());
+    DeleteFileW(to.c_str());
+    return renamed;
+}
+
 // A context menu or property page loading the settings holds the file for a moment, with
-// delete sharing; the move onto it is refused meanwhile, and the save must still land.
+// delete sharing. A POSIX rename replaces the file under it; a move by name is refused
+// meanwhile, is tried again, and must still land once the reader lets go.
 TEST_F(settings_replace, SaveLandsWhenAReaderLetsGoOfTheTargetAMomentLater) {
     OpenFile reader(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     OPEN_EXISTING);
     ASSERT_TRUE(reader.valid());
-    test::writeBytes(temp, "probe");
-    ASSERT_FALSE(
-        MoveFileExW(toUtf16(temp).c_str(), toUtf16(target).c_str(), MOVEFILE_REPLACE_EXISTING))
-        << "the platform now lets a rename replace an open file; this case tests nothing";
-    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     std::thread letGo([&reader] {
         Sleep(10);
         reader.close();
     });
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Saved);
     letGo.join();
     EXPECT_EQ(test::readBytes(target), newText);
     EXPECT_FALSE(test::exists(temp));
 }
 
+// The same reader, holding on past every retry: with a POSIX rename the save lands under it;
+// without one the save reports the refusal and the new text waits in the temporary file.
+TEST_F(settings_replace, ReaderWithDeleteSharingThatHoldsOn) {
+    const bool posixRename = systemRenamesOverOpenFiles(settingsFolderPath());
+    std::cout << (posixRename ? "this system renames over open files (POSIX semantics)\n"
+                              : "no POSIX rename here: saves move the file by name\n");
+    OpenFile reader(target, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    OPEN_EXISTING);
+    ASSERT_TRUE(reader.valid());
+    const SaveResult result = writeFileReplacing(target, newText);
+    reader.close();
+    if (posixRename) {
+        EXPECT_EQ(result, SaveResult::Saved);
+        EXPECT_EQ(test::readBytes(target), newText);
+        EXPECT_FALSE(test::exists(temp));
+    } else {
+        EXPECT_EQ(result, SaveResult::RenameRefused);
+        EXPECT_EQ(test::readBytes(target), oldText);
+        EXPECT_EQ(test::readBytes(temp), newText);
+    }
+}
+
 TEST_F(settings_replace, TargetHeldWithoutDeleteSharingKeepsOldFileAndNewTextInTemporary) {
     OpenFile reader(target, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
     ASSERT_TRUE(reader.valid());
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::RenameRefused);
     reader.close();
     EXPECT_EQ(test::readBytes(target), oldText);
     EXPECT_EQ(test::readBytes(temp), newText);
 
     // Once the other program lets go, the next save goes through and tidies up.
-    writeFileReplacing(target, newText + " ");
+    EXPECT_EQ(writeFileReplacing(target, newText + " "), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), newText + " ");
     EXPECT_FALSE(test::exists(temp));
 }
 
 #else
 
-TEST_F(settings_replace, SkipsWhileAnotherSaveHoldsTheTemporaryFile) {
+TEST_F(settings_replace, BusyWhileAnotherSaveHoldsTheTemporaryFile) {
     test::writeBytes(temp, "half-written by another save");
-    const int otherSave = ::open(temp.c_str(), O_WRONLY);
-    ASSERT_GE(otherSave, 0);
-    ASSERT_EQ(::flock(otherSave, LOCK_EX), 0);
-    writeFileReplacing(target, newText);
-    ::close(otherSave);
+    {
+        UniqueFd otherSave(::open(temp.c_str(), O_WRONLY));
+        ASSERT_TRUE(otherSave);
+        ASSERT_EQ(::flock(otherSave.get(), LOCK_EX), 0);
+        EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Busy);
+    }
     EXPECT_EQ(test::readBytes(target), oldText);
     EXPECT_EQ(test::readBytes(temp), "half-written by another save");
 
-    writeFileReplacing(target, newText);
+    EXPECT_EQ(writeFileReplacing(target, newText), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), newText);
+}
+
+TEST(unique_fd, ClosesTheDescriptorOnce) {
+    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    {
+        UniqueFd owner(fd);
+        UniqueFd moved(std::move(owner));
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(::fcntl(moved.get(), F_GETFD), FD_CLOEXEC);
+    }
+    EXPECT_EQ(::fcntl(fd, F_GETFD), -1);
+    EXPECT_EQ(errno, EBADF);
 }
 
 // A save that hits the file-size limit (as a full disk or a quota would stop it) must not
@@ -168,18 +250,17 @@ TEST_F(settings_replace, FailedWriteKeepsTheOldFileByteForByte) {
         const struct rlimit limit = {4096, 4096};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(3);
-        writeFileReplacing(target, longText);
-        ::_exit(0);
+        ::_exit(writeFileReplacing(target, longText) == SaveResult::WriteFailed ? 0 : 4);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "4: the save did not report WriteFailed";
     EXPECT_EQ(test::readBytes(target), oldText);
     EXPECT_FALSE(test::exists(temp));
 
     // The same text without the limit goes through, so the limit was what stopped it.
-    writeFileReplacing(target, longText);
+    EXPECT_EQ(writeFileReplacing(target, longText), SaveResult::Saved);
     EXPECT_EQ(test::readBytes(target), longText);
 }
 

@@ -2,6 +2,7 @@
 
 #include "settings/file_replace.h"
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -220,6 +221,54 @@ bool parseFieldFile(const std::string& text, FieldFile& file, std::string& why) 
     return true;
 }
 
+namespace {
+
+void countFailedTry(FieldWriterReport& report, SaveResult result) {
+    switch (result) {
+    case SaveResult::Busy:
+        ++report.busy;
+        break;
+    case SaveResult::RenameRefused:
+        ++report.renameRefused;
+        break;
+    case SaveResult::Unreadable:
+        ++report.unreadable;
+        break;
+    default:
+        ++report.writeFailed;
+        break;
+    }
+}
+
+// One change of the writer's field, tried again while it does not land. The record that
+// was written last is left in `written`.
+bool saveUntilLanded(FieldWriterReport& report, int writer, int iteration, Settings& written) {
+    const auto change = [&](Settings& s) {
+        bool complete = holdsSeedExtras(s);
+        for (int w = 0; w < kFieldWriters && complete; ++w)
+            complete = ownedIteration(s, w) >= 0;
+        if (!complete)
+            ++report.badLoads;
+        if (ownedIteration(s, writer) != report.lastSaved)
+            ++report.ownLost;
+        setOwnedField(s, writer, iteration);
+        written = s;
+    };
+    for (int attempt = 0; attempt < kPendingTries; ++attempt) {
+        if (attempt > 0) {
+            ++report.laterTries;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        const SaveResult result = updateSettings(change);
+        if (result == SaveResult::Saved)
+            return true;
+        countFailedTry(report, result);
+    }
+    return false;
+}
+
+} // namespace
+
 FieldWriterReport runFieldWriter(int writer, int iterations, bool turns,
                                  const std::string& lockName) {
     FieldWriterReport report;
@@ -229,34 +278,27 @@ FieldWriterReport runFieldWriter(int writer, int iterations, bool turns,
             ++report.turnMismatches;
             continue;
         }
-        Settings s = loadSettings();
-        bool complete = holdsSeedExtras(s);
-        for (int w = 0; w < kFieldWriters && complete; ++w)
-            complete = ownedIteration(s, w) >= 0;
-        if (!complete)
-            ++report.badLoads;
-        if (ownedIteration(s, writer) != report.lastSaved)
-            ++report.ownLost;
-
-        setOwnedField(s, writer, i);
-        saveSettings(s);
         ++report.saves;
-        report.lastSaved = i;
-
-        const std::string after = readWholeFile(settingsFilePath());
-        if (ownedIteration(settingsFromText(after), writer) == i) {
-            ++report.inForce;
+        Settings written;
+        if (saveUntilLanded(report, writer, i, written)) {
+            ++report.landed;
+            report.lastSaved = i;
+            const std::string after = readWholeFile(settingsFilePath());
+            if (ownedIteration(settingsFromText(after), writer) == i) {
+                ++report.inForce;
+            } else {
+                ++report.notInForce;
+            }
+            if (turns && after != settingsToText(written))
+                ++report.turnMismatches;
         } else {
-            ++report.notInForce;
+            ++report.neverLanded;
         }
         if (turns) {
-            if (after != settingsToText(s))
-                ++report.turnMismatches;
             turn.unlock();
         } else {
             // A breath between saves, as real writers take far longer ones: back to back,
-            // eight writers keep the temporary file busy and nearly every save is skipped,
-            // so few renames would happen under the reader.
+            // eight writers keep the temporary file busy nearly all the time.
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     }
@@ -267,16 +309,32 @@ std::string reportFilePath(int writer) {
     return inFolder("stress-report-" + std::to_string(writer) + ".txt");
 }
 
+namespace {
+
+// Every count of a report, in the order of the report file.
+template <class Report> auto reportCounts(Report& r) {
+    return std::array<decltype(&r.saves), 14>{
+        &r.saves,         &r.landed,     &r.neverLanded, &r.laterTries,    &r.busy,
+        &r.renameRefused, &r.unreadable, &r.writeFailed, &r.inForce,       &r.notInForce,
+        &r.badLoads,      &r.ownLost,    &r.lastSaved,   &r.turnMismatches};
+}
+
+} // namespace
+
 void writeFieldWriterReport(int writer, const FieldWriterReport& r) {
     std::ofstream out(reportFilePath(writer), std::ios::trunc);
-    out << r.saves << ' ' << r.inForce << ' ' << r.notInForce << ' ' << r.badLoads << ' '
-        << r.ownLost << ' ' << r.lastSaved << ' ' << r.turnMismatches << '\n';
+    for (const int* count : reportCounts(r))
+        out << *count << ' ';
+    out << '\n';
 }
 
 bool readFieldWriterReport(int writer, FieldWriterReport& r) {
     std::istringstream in(readWholeFile(reportFilePath(writer)));
-    return static_cast<bool>(in >> r.saves >> r.inForce >> r.notInForce >> r.badLoads >>
-                             r.ownLost >> r.lastSaved >> r.turnMismatches);
+    for (int* count : reportCounts(r)) {
+        if (!(in >> *count))
+            return false;
+    }
+    return true;
 }
 
 std::string startGatePath() {

@@ -37,20 +37,32 @@ struct FieldFile {
 bool parseFieldFile(const std::string& text, FieldFile& file, std::string& why);
 
 // What one writer process did; written to a small report file for the test to collect.
+// A change that does not land is kept pending and tried again after a pause, as the viewer
+// does on its timer, up to kPendingTries times in all.
 struct FieldWriterReport {
-    int saves = 0;
-    int inForce = 0;    // re-read right after the save: the file held the new value
-    int notInForce = 0; // skipped, or overtaken at once by an overlapping save
+    int saves = 0;       // changes made
+    int landed = 0;      // changes that reached the file, at once or on a later try
+    int neverLanded = 0; // still pending after every try: a lost save
+    int laterTries = 0;  // tries of a change after its first one
+    // What the tries that did not land ran into.
+    int busy = 0;
+    int renameRefused = 0;
+    int unreadable = 0;
+    int writeFailed = 0;
+    int inForce = 0;    // re-read right after landing: the file held the new value
+    int notInForce = 0; // landed, but overtaken at once by an overlapping save
     int badLoads = 0;   // a load that was not a complete file of the eight writers
-    int ownLost = 0;    // a load that no longer held this writer's last saved value
+    int ownLost = 0;    // a load that no longer held this writer's last landed value
     int lastSaved = 0;
     // In turns only: the file right after the save was not exactly the saved record.
     int turnMismatches = 0;
 };
 
+inline constexpr int kPendingTries = 40;
+
 // One writer's loop: `iterations` load-change-saves of iterations 1..iterations. With
-// `turns`, each load-change-save-reread runs under the test's own lock at `lockName`, so
-// that no two saves overlap.
+// `turns`, each change (with every try of it) and the re-read run under the test's own lock
+// at `lockName`, so that no two saves overlap.
 FieldWriterReport runFieldWriter(int writer, int iterations, bool turns,
                                  const std::string& lockName);
 

@@ -198,6 +198,22 @@ void onHashesDone(HWND window, PropertyPageState& state, std::unique_ptr<PageHas
     RedrawWindow(window, nullptr, nullptr, RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
 }
 
+// Writes the label fields this page has picked and not yet seen in force.
+void savePageSettings(PropertyPageState& state, int limitMs) {
+    if (!state.labelAlgoPending && !state.labelFormatPending)
+        return;
+    const SaveResult result = updateSettings(
+        [&state](Settings& settings) {
+            if (state.labelAlgoPending)
+                settings.label_algo = state.labelAlgo;
+            if (state.labelFormatPending)
+                settings.label_format = state.labelFormat;
+        },
+        limitMs);
+    if (result == SaveResult::Saved)
+        state.labelAlgoPending = state.labelFormatPending = false;
+}
+
 int comboSelection(HWND combo) {
     return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
 }
@@ -221,9 +237,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
         if (index >= 0 && static_cast<std::size_t>(index) < kAlgorithmNames.size()) {
             state.labelAlgo = kAlgorithmNames[static_cast<std::size_t>(index)];
         }
-        Settings settings = loadSettings();
-        settings.label_algo = state.labelAlgo;
-        saveSettings(settings);
+        state.labelAlgoPending = true;
+        savePageSettings(state, kSettingsSaveRetryLimitMs);
         updatePagePreview(state);
         return TRUE;
     }
@@ -234,9 +249,8 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
         if (index >= 0 && static_cast<std::size_t>(index) < state.formatKeys.size()) {
             state.labelFormat = state.formatKeys[static_cast<std::size_t>(index)];
         }
-        Settings settings = loadSettings();
-        settings.label_format = state.labelFormat;
-        saveSettings(settings);
+        state.labelFormatPending = true;
+        savePageSettings(state, kSettingsSaveRetryLimitMs);
         updatePagePreview(state);
         return TRUE;
     }
@@ -333,6 +347,7 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return onCtlColorStatic(window, *state, reinterpret_cast<HDC>(wParam),
                                 reinterpret_cast<HWND>(lParam), wParam, lParam);
     case WM_DESTROY:
+        savePageSettings(*state, kSettingsFinalSaveLimitMs);
         state->monoFont.reset();
         // A worker may have posted just before the window went away; its message would
         // otherwise never be read.

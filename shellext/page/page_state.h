@@ -32,6 +32,10 @@ struct PropertyPageState {
     std::vector<std::string> formatKeys; // kLabelFormats order
     std::string labelAlgo = "MD5";
     std::string labelFormat = "4";
+    // Picked here but not yet in force in config.json: written again with the next pick and
+    // when the page closes.
+    bool labelAlgoPending = false;
+    bool labelFormatPending = false;
     UniqueGdiObject monoFont;
     HFONT uiFont = nullptr; // the stock font, not owned
     int scrollPos = 0;

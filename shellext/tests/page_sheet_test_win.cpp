@@ -5,6 +5,7 @@
 #include "page_test_support_win.h"
 
 #include "engine/pass/hash_file.h"
+#include "engine/unique_handle.h"
 #include "engine/utf16.h"
 #include "settings/label_format.h"
 #include "settings/settings.h"
@@ -206,6 +207,45 @@ TEST_F(PageSheet, CombosLoadTheSettingsAndEachPickWritesItsField) {
     EXPECT_EQ(stored.label_algo, "SHA-256");
     EXPECT_EQ(stored.label_format, "full");
     EXPECT_EQ(windowText(preview), toUtf16("menu shows:  Hashes " + expected.at("SHA-256")));
+}
+
+// A pick made while another program holds config.json without sharing cannot be saved; it
+// stays pending, lands with the next pick, or else when the page closes, and the fields the
+// page does not own are never written over.
+TEST_F(PageSheet, PickMadeWhileTheFileIsHeldLandsWithTheNextPickOrWhenThePageCloses) {
+    CreateDirectoryW(toUtf16(settingsFolderPath()).c_str(), nullptr);
+    const std::string seed =
+        "{\"label_algo\":\"SHA-1\",\"label_format\":\"2\",\"theme\":\"dark\",\"win_x\":5}";
+    writeBytes(settingsFilePath(), seed);
+    const auto pickWhileHeld = [](HWND page, HWND combo, int index) {
+        UniqueFile holder(CreateFileW(toUtf16(settingsFilePath()).c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder);
+        pickComboItem(page, combo, index);
+    };
+    const auto expectStored = [](const char* algo, const char* format) {
+        const Settings stored = loadSettings();
+        EXPECT_EQ(stored.label_algo, algo);
+        EXPECT_EQ(stored.label_format, format);
+        EXPECT_EQ(stored.theme, "dark");
+        EXPECT_TRUE(stored.has_win_x && stored.win_x == 5);
+    };
+
+    auto sheet = openSheet(file);
+    HWND page = sheet->page();
+    HWND algo = GetDlgItem(page, 3010);
+    HWND format = GetDlgItem(page, 3011);
+    ASSERT_TRUE(pumpUntil([&] { return rowsSettled(page); }, kWaitMs));
+
+    pickWhileHeld(page, algo, 4); // SHA-256
+    EXPECT_EQ(readBytes(settingsFilePath()), seed);
+    pickComboItem(page, format, 4); // "full", and the pending algorithm with it
+    expectStored("SHA-256", "full");
+
+    pickWhileHeld(page, algo, 9); // BLAKE2b
+    expectStored("SHA-256", "full");
+    sheet.reset();
+    expectStored("BLAKE2b", "full");
 }
 
 TEST_F(PageSheet, UpperCaseShortcutShowsItsTargetAndTheTargetsDigests) {

@@ -3,7 +3,10 @@
 #include "viewer_test_support.h"
 
 #include "engine/pass/hash_one.h"
+#include "engine/unique_handle.h"
 #include "settings/label_format.h"
+
+#include <iostream>
 
 namespace velk::test {
 namespace {
@@ -224,6 +227,83 @@ TEST_F(ViewerSettingsPanel, ClosingRightAfterAChangeStillWritesIt) {
     EXPECT_EQ(s.label_format, "2");
     EXPECT_EQ(s.label_algo, "BLAKE2s");
     EXPECT_TRUE(s.has_win_x && s.has_win_w);
+}
+
+// config.json as another program holds it open.
+UniqueFile holdConfig(const AppData& appData, DWORD share) {
+    return UniqueFile(CreateFileW(configPath(appData).c_str(), GENERIC_READ, share, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+bool sameWindowKeys(const Settings& a, const Settings& b) {
+    return a.has_win_x == b.has_win_x && a.win_x == b.win_x && a.has_win_y == b.has_win_y &&
+           a.win_y == b.win_y && a.has_win_w == b.has_win_w && a.win_w == b.win_w &&
+           a.has_win_h == b.has_win_h && a.win_h == b.win_h && a.monitor == b.monitor;
+}
+
+// Another program holds config.json for two seconds just as the viewer's save falls due. The
+// change stays pending and lands after the file is free again, with nothing more from the
+// user; no field of the file is lost on the way.
+TEST_F(ViewerSettingsPanel, ChangeLandsAfterAnotherProgramLetsGoOfTheFile) {
+    struct Case {
+        const char* holder;
+        DWORD share;
+        bool blocksEverySave; // a reader sharing delete blocks only a rename by name
+    };
+    const Case cases[] = {
+        {"a reader sharing delete", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false},
+        {"a reader not sharing delete", FILE_SHARE_READ, true},
+        {"a program sharing nothing", 0, true},
+    };
+    const std::wstring path = sampleFile();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.holder);
+        appData.writeConfig("{\"theme\":\"dark\",\"font_px\":20,\"win_w\":900,\"win_h\":700}");
+        QuietViewer q(path, appData);
+        ASSERT_TRUE(q.ready);
+        const Settings before = savedSettings();
+        ASSERT_TRUE(before.has_win_x && before.has_monitor);
+
+        UniqueFile holder = holdConfig(appData, c.share);
+        ASSERT_TRUE(holder);
+        const FileStamp held = stampOf(configPath(appData));
+        ASSERT_TRUE(held.exists);
+        q.viewer.click(q.viewer.control(kComputeAll));
+        Sleep(2000);
+        const bool writtenWhileHeld = stampOf(configPath(appData)) != held;
+        holder.reset();
+        if (c.blocksEverySave)
+            EXPECT_FALSE(writtenWhileHeld) << "the file was written while it was held";
+        std::cout << c.holder << ": the save " << (writtenWhileHeld ? "landed" : "waited")
+                  << " while the file was held\n";
+
+        EXPECT_TRUE(waitUntil([&] { return savedSettings().compute_all_menus; }, 3000))
+            << appData.configText();
+        const Settings after = savedSettings();
+        EXPECT_EQ(after.theme, "dark");
+        EXPECT_EQ(after.font_px, 20);
+        EXPECT_TRUE(sameWindowKeys(after, before)) << appData.configText();
+        q.viewer.close();
+        EXPECT_EQ(q.viewer.waitForExit(5000), 0u);
+    }
+}
+
+// The window closes while nothing can read the file: the close keeps trying for a bounded
+// while, and the change lands when the file comes free within it.
+TEST_F(ViewerSettingsPanel, ClosingWhileTheFileIsHeldWritesTheChangeOnceItIsFree) {
+    QuietViewer q(sampleFile(), appData);
+    ASSERT_TRUE(q.ready);
+    const Settings before = savedSettings();
+    UniqueFile holder = holdConfig(appData, 0);
+    ASSERT_TRUE(holder);
+    choose(q.viewer, kAlgo, 10, 101); // BLAKE2s
+    q.viewer.close();
+    Sleep(300);
+    holder.reset();
+    EXPECT_EQ(q.viewer.waitForExit(5000), 0u);
+    const Settings after = savedSettings();
+    EXPECT_EQ(after.label_algo, "BLAKE2s");
+    EXPECT_TRUE(sameWindowKeys(after, before)) << appData.configText();
 }
 
 TEST_F(ViewerSettingsPanel, ComputeAllCheckBoxIsStored) {
