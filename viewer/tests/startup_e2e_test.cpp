@@ -54,33 +54,34 @@ TEST_F(ViewerStartup, ArgumentsAfterTheFirstAreIgnored) {
 struct Expected {
     const wchar_t* className;
     std::wstring text;
-    LONG style; // besides WS_CHILD | WS_VISIBLE
+    LONG style; // besides WS_CHILD | WS_VISIBLE; WS_TABSTOP exactly where a user can act
     int id;
 };
 
 std::vector<Expected> expectedControls(const std::wstring& fileName) {
+    constexpr LONG tab = WS_TABSTOP;
     std::vector<Expected> all = {
-        {L"Static", fileName, SS_NOPREFIX, 0},
+        {L"Static", fileName, SS_NOPREFIX | SS_NOTIFY, 0},
         {L"Static", L"1048576 bytes", 0, 0},
-        {L"Button", L"\u263E Dark", 0, 100},
+        {L"Button", L"\u263E Dark", tab, 100},
         {L"Static", L"Menu label (\u201CHashes ##-##\u201D) uses:", 0, 0},
-        {L"ComboBox", L"MD5", WS_VSCROLL | CBS_DROPDOWNLIST, 101},
-        {L"ComboBox", L"First/last 4  (####-####)", WS_VSCROLL | CBS_DROPDOWNLIST, 102},
+        {L"ComboBox", L"MD5", tab | WS_VSCROLL | CBS_DROPDOWNLIST, 101},
+        {L"ComboBox", L"First/last 4  (####-####)", tab | WS_VSCROLL | CBS_DROPDOWNLIST, 102},
         {L"Static", L"", 0, 0}, // the preview; its text is checked on its own
     };
     int index = 0;
     for (const std::string& name : kAlgorithmNames) {
-        all.push_back({L"Button", L"Copy", 0, 200 + index++});
+        all.push_back({L"Button", L"Copy", tab, 200 + index++});
         all.push_back({L"Static", wide(name), 0, 0});
-        all.push_back({L"Edit", L"", ES_MULTILINE | ES_READONLY, 0});
+        all.push_back({L"Edit", L"", tab | ES_MULTILINE | ES_READONLY, 0});
     }
-    all.push_back({L"Button", L"Check", 0, 103});
+    all.push_back({L"Button", L"Check", tab, 103});
     all.push_back({L"Static", L"", 0, 0});
-    all.push_back({L"Button", L"\u2212", 0, 104});
-    all.push_back({L"Button", L"Reset", 0, 105});
-    all.push_back({L"Button", L"+", 0, 106});
-    all.push_back({L"Button", L"Compute All Hashes in Menus", BS_AUTOCHECKBOX, 107});
-    all.push_back({L"Static", L"velkora.example", SS_NOTIFY | SS_CENTERIMAGE, 108});
+    all.push_back({L"Button", L"\u2212", tab, 104});
+    all.push_back({L"Button", L"Reset", tab, 105});
+    all.push_back({L"Button", L"+", tab, 106});
+    all.push_back({L"Button", L"Compute All Hashes in Menus", tab | BS_AUTOCHECKBOX, 107});
+    all.push_back({L"Static", L"velkora.example", tab | SS_NOTIFY | SS_CENTERIMAGE, 108});
     return all;
 }
 
@@ -117,7 +118,8 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
         const LONG dropped = sameClass(c.className, L"ComboBox") ? WS_VSCROLL : 0;
         const LONG required = (WS_CHILD | WS_VISIBLE | want[i].style) & ~dropped;
         EXPECT_EQ(c.style & required, required);
-        EXPECT_EQ(c.style & (WS_TABSTOP | WS_BORDER), 0);
+        EXPECT_EQ(c.style & WS_TABSTOP, want[i].style & WS_TABSTOP);
+        EXPECT_EQ(c.style & WS_BORDER, 0);
         EXPECT_EQ(c.style & WS_DISABLED, 0) << "every Copy button is enabled after the result";
         EXPECT_EQ(c.exStyle & ~WS_EX_NOPARENTNOTIFY, 0);
         EXPECT_EQ(c.id, want[i].id);
