@@ -86,10 +86,10 @@ void moveFocus(ViewerState& s, HWND from, bool backwards) {
     // The keyboard is in use: focus rectangles are shown from now on.
     SendMessageW(s.mainWindow, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     HWND target = stops[*next];
+    reveal(s, target);
     SetFocus(target);
     if (isValueBox(s, target))
         SendMessageW(target, EM_SETSEL, 0, -1);
-    reveal(s, target);
 }
 
 } // namespace

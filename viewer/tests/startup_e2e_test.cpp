@@ -4,6 +4,8 @@
 
 #include "viewer/layout.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace velk::test {
@@ -167,6 +169,45 @@ TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
     DestroyIcon(static_cast<HICON>(large));
     DestroyIcon(static_cast<HICON>(small));
     FreeLibrary(program);
+}
+
+// The program's manifest selects version 6 of the common controls and lists the systems it
+// supports, and leaves the DPI to the program's own call.
+TEST(ViewerManifest, AsksForCommonControls6AndDeclaresNoDpiAwareness) {
+    HMODULE program = LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(program, nullptr);
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
+    const std::string manifest(bytes, SizeofResource(program, found));
+    FreeLibrary(program);
+    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             "publicKeyToken=\"6595b64144ccf1df\"",
+                             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
+                             "level=\"asInvoker\""}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    }
+    for (const char* absent : {"dpiAware", "dpiAwareness"})
+        EXPECT_EQ(manifest.find(absent), std::string::npos) << absent;
+}
+
+// Only the controls of version 6 answer BCM_GETIDEALSIZE: the manifest took effect.
+TEST_F(ViewerStartup, ButtonsAreThoseOfCommonControls6) {
+    Viewer viewer(quoted(sampleFile()), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    RemoteBlock size(viewer.process(), sizeof(SIZE));
+    ASSERT_TRUE(size.ok());
+    const SIZE zero{0, 0};
+    ASSERT_TRUE(size.write(&zero, sizeof zero));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(viewer.control(kCheck), BCM_GETIDEALSIZE, 0,
+                        reinterpret_cast<LPARAM>(size.at<SIZE>()), SMTO_ABORTIFHUNG, 2000, &answer);
+    SIZE ideal{};
+    ASSERT_TRUE(size.read(&ideal, sizeof ideal));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_GT(ideal.cx, 0);
+    EXPECT_GT(ideal.cy, 0);
 }
 
 TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {
