@@ -59,7 +59,7 @@ void onCommand(ViewerState& s, int id, int code) {
         setFontSize(s, s.fontPx - 1);
         return;
     case kFontResetId:
-        setFontSize(s, s.defaultFontPx);
+        resetFontSize(s);
         return;
     case kFontLargerId:
         setFontSize(s, s.fontPx + 1);
