@@ -193,7 +193,9 @@ bool minimumTrackSize(ViewerState& s, POINT& outerSize) {
     if (!s.minimumSizeActive || !s.uiFont)
         return false;
     if (s.statusWidthFontPx != s.fontPx) {
-        s.statusWidth = measureStatusWidth(s);
+        // A few pixels to spare: the label draws the line's last character a little wider
+        // than the measurement says (seen with the period of the longest text).
+        s.statusWidth = measureStatusWidth(s) + s.fontPx / 2;
         s.statusWidthFontPx = s.fontPx;
     }
     const ClientSize client = minimumClientSize(s.fontPx, s.statusWidth);

@@ -328,19 +328,19 @@ TEST_F(ViewerOnScreen, ScreenshotsAtThreeDpisInBothThemes) {
             settle(window);
             saveArtifact(whole(window), name + L".bmp");
 
-            for (int i = 0; i < 20; ++i)
-                PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
-            waitUntil([&] { return rectInParent(viewer.control(kFileName)).top < 10; }, 3000);
-            Sleep(500);
-            settle(window);
-            saveArtifact(whole(window), name + L"-lower.bmp");
-
             SendMessageW(viewer.control(kFormat), CB_SHOWDROPDOWN, TRUE, 0);
             settle(window);
             saveArtifact(captureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN),
                                             GetSystemMetrics(SM_CYSCREEN)}),
                          name + L"-formats.bmp");
             SendMessageW(viewer.control(kFormat), CB_SHOWDROPDOWN, FALSE, 0);
+
+            for (int i = 0; i < 20; ++i)
+                PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+            waitUntil([&] { return rectInParent(viewer.control(kFileName)).top < 10; }, 3000);
+            Sleep(500);
+            settle(window);
+            saveArtifact(whole(window), name + L"-lower.bmp");
 
             ASSERT_TRUE(setClipboardText(std::wstring(128, L'a')));
             viewer.click(viewer.control(kCheck));

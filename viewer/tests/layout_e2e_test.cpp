@@ -323,9 +323,9 @@ void expectEverythingFits(Viewer& viewer, int F) {
     const Font ui(F, 400);
     const Font bold(F, 700);
     const Font link(F, 700, true);
-    for (const std::size_t button : {std::size_t{kTheme}, std::size_t{kCheck},
-                                     std::size_t{kSmaller}, std::size_t{kReset},
-                                     std::size_t{kLarger}, std::size_t{7}}) {
+    for (const std::size_t button :
+         {std::size_t{kTheme}, std::size_t{kCheck}, std::size_t{kSmaller}, std::size_t{kReset},
+          std::size_t{kLarger}, std::size_t{7}}) {
         const std::wstring text = textOf(viewer.control(button));
         EXPECT_LE(ui.width(text) + 6, widthOf(rects[button])) << narrow(text);
     }
@@ -347,8 +347,8 @@ void expectEverythingFits(Viewer& viewer, int F) {
 
     // The format list opens as wide as its longest description.
     int longest = 0;
-    for (const char* description :
-         {"First/middle/last 4  (####-####-####)", "Whole hash  (full digest \xE2\x80\x94 long menu)"}) {
+    for (const char* description : {"First/middle/last 4  (####-####-####)",
+                                    "Whole hash  (full digest \xE2\x80\x94 long menu)"}) {
         longest = std::max(longest, ui.width(wide(description)));
     }
     EXPECT_GE(SendMessageW(viewer.control(kFormat), CB_GETDROPPEDWIDTH, 0, 0), longest + 4);

@@ -182,10 +182,10 @@ TEST(ViewerManifest, AsksForCommonControls6AndDeclaresNoDpiAwareness) {
     const auto* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
     const std::string manifest(bytes, SizeofResource(program, found));
     FreeLibrary(program);
-    for (const char* part : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
-                             "publicKeyToken=\"6595b64144ccf1df\"",
-                             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",
-                             "level=\"asInvoker\""}) {
+    for (const char* part :
+         {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+          "publicKeyToken=\"6595b64144ccf1df\"",
+          "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>", "level=\"asInvoker\""}) {
         EXPECT_NE(manifest.find(part), std::string::npos) << part;
     }
     for (const char* absent : {"dpiAware", "dpiAwareness"})
@@ -208,6 +208,70 @@ TEST_F(ViewerStartup, ButtonsAreThoseOfCommonControls6) {
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     EXPECT_GT(ideal.cx, 0);
     EXPECT_GT(ideal.cy, 0);
+}
+
+// For one test, web addresses open with velkscope_probe, which records what it was given.
+class RecordedBrowser {
+  public:
+    explicit RecordedBrowser(const std::wstring& record) {
+        const wchar_t* key = L"Software\\Classes\\https\\shell\\open\\command";
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        wchar_t previous[1024];
+        DWORD size = sizeof previous;
+        if (RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous),
+                             &size) == ERROR_SUCCESS) {
+            previous_.assign(previous, wcsnlen(previous, size / sizeof(wchar_t)));
+        }
+        set(L"\"" + binFolder() + L"\\velkscope_probe.exe\" record \"" + record + L"\" \"%1\"");
+    }
+    ~RecordedBrowser() {
+        if (key_ == nullptr)
+            return;
+        set(previous_);
+        RegCloseKey(key_);
+    }
+    bool ok() const { return key_ != nullptr; }
+
+  private:
+    void set(const std::wstring& command) {
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    HKEY key_ = nullptr;
+    std::wstring previous_;
+};
+
+TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
+    const std::wstring record = files.file(L"opened.txt");
+    RecordedBrowser browser(record);
+    ASSERT_TRUE(browser.ok());
+    Viewer viewer(quoted(sampleFile()), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    HWND link = viewer.control(kLink);
+    const auto opened = [&] {
+        const std::string text = readFile(record);
+        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    };
+
+    // A double-click, as the mouse gives it: down, up, double-click, up.
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageW(link, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
+    ASSERT_TRUE(waitUntil([&] { return opened() >= 1; }, 10000)) << "the first click opens";
+    EXPECT_EQ(readFile(record), "https://velkora.example/\n");
+    Sleep(2000);
+    EXPECT_EQ(opened(), 1u) << "the second click of a double-click does not";
+
+    // Enter on the link, once it has the focus from the keyboard.
+    SetForegroundWindow(viewer.window());
+    pressKeys(viewer.window(), {VK_TAB}, {VK_SHIFT});
+    pressKeys(viewer.window(), {VK_TAB}, {VK_SHIFT});
+    ASSERT_TRUE(waitUntil([&] { return focusOf(viewer.window()) == link; }, 3000));
+    pressKeys(viewer.window(), {VK_RETURN});
+    EXPECT_TRUE(waitUntil([&] { return opened() == 2; }, 10000)) << opened();
 }
 
 TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {

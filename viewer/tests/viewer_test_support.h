@@ -78,8 +78,8 @@ inline bool setClientWidth(HWND window, int width) {
 } // namespace velk::test
 
 #include <atomic>
-#include <mutex>
 #include <initializer_list>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -211,9 +211,8 @@ inline void pressKeys(HWND window, std::initializer_list<WORD> keys,
 class RemoteBlock {
   public:
     RemoteBlock(HANDLE process, std::size_t bytes)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE,
-                                  PAGE_READWRITE)) {}
+        : process_(process), address_(VirtualAllocEx(process, nullptr, bytes,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
     ~RemoteBlock() {
         if (address_ != nullptr)
             VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
