@@ -10,11 +10,6 @@ namespace {
 
 using ViewerKeyboard = ViewerTest;
 
-int checkHeight(Viewer& viewer) {
-    const RECT r = rectInParent(viewer.control(kCheck));
-    return r.bottom - r.top;
-}
-
 // Presses Tab (or Shift+Tab) and waits for the focus to leave `from`.
 HWND tabFrom(HWND window, HWND from, bool backwards) {
     if (backwards) {

@@ -378,12 +378,7 @@ TEST_F(ViewerLayoutLive, NoNarrowerThanTheControlsNeedAtEveryFontSize) {
     // A larger font grows a window that has become too small for it.
     for (int i = 0; i < 8; ++i)
         viewer.click(viewer.control(kLarger));
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            const RECT check = rectInParent(viewer.control(kCheck));
-            return check.bottom - check.top == 20 + 16;
-        },
-        2000));
+    ASSERT_TRUE(waitUntil([&] { return checkHeight(viewer) == 20 + 16; }, 2000));
     EXPECT_GT(widthOf(windowRect(window)), widthOf(smallest));
     expectEverythingFits(viewer, 20);
     SetWindowPos(window, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -240,7 +240,8 @@ TEST_F(ViewerPlacement, MaximisedOrMinimisedAtCloseComesBackAsTheUserLeftIt) {
         for (const WPARAM command : c.commands)
             ASSERT_TRUE(showAs(window, command)) << command;
         viewer.close();
-        ASSERT_EQ(viewer.waitForExit(5000), 0u);
+        // Closing writes two files; a loaded machine may take its time.
+        ASSERT_EQ(viewer.waitForExit(20000), 0u);
 
         const Settings s = savedSettings();
         EXPECT_EQ(s.win_max, c.maximisedAfter) << appData.configText();

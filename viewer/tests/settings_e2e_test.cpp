@@ -10,11 +10,6 @@ namespace {
 
 using ViewerSettingsPanel = ViewerTest;
 
-int checkHeight(Viewer& viewer) {
-    const RECT r = rectInParent(viewer.control(kCheck));
-    return r.bottom - r.top;
-}
-
 // fontPx as the layout shows it: a one-line control is fontPx + 16 high.
 ::testing::AssertionResult fontBecomes(Viewer& viewer, int px) {
     if (waitUntil([&] { return checkHeight(viewer) == px + 16; }, 2000)) {

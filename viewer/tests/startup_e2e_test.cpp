@@ -141,16 +141,41 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
     EXPECT_EQ(viewer.waitForExit(5000), 0u);
 }
 
+// velkscope.exe loaded as data, for its resources.
+class ProgramFile {
+  public:
+    ProgramFile()
+        : module_(LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ~ProgramFile() {
+        if (module_ != nullptr)
+            FreeLibrary(module_);
+    }
+    ProgramFile(const ProgramFile&) = delete;
+    ProgramFile& operator=(const ProgramFile&) = delete;
+
+    HMODULE get() const { return module_; }
+    // The bytes of one resource; empty when there is none.
+    std::string resource(WORD id, WORD type) const {
+        HRSRC found = module_ ? FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(type))
+                              : nullptr;
+        const void* bytes = found ? LockResource(LoadResource(module_, found)) : nullptr;
+        return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module_, found))
+                     : std::string();
+    }
+
+  private:
+    HMODULE module_;
+};
+
 // Wine does not carry WM_GETICON between processes, so the icon group is read from the
 // program file itself.
 TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
-    HMODULE program = LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program, nullptr);
-    HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14));
-    ASSERT_NE(group, nullptr);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(program, group)));
-    ASSERT_NE(bytes, nullptr);
+    const ProgramFile program;
+    ASSERT_NE(program.get(), nullptr);
+    const std::string group = program.resource(101, 14);
+    ASSERT_GE(group.size(), 6u);
+    const auto* bytes = reinterpret_cast<const BYTE*>(group.data());
     const WORD count = *reinterpret_cast<const WORD*>(bytes + 4);
     std::vector<int> sizes;
     for (WORD i = 0; i < count; ++i) {
@@ -161,27 +186,21 @@ TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64, 256}));
+    ASSERT_EQ(group.size(), 6u + 14u * count);
     const HANDLE large =
-        LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
-    const HANDLE small = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
+        LoadImageW(program.get(), MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+    const HANDLE small = LoadImageW(program.get(), MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
     EXPECT_NE(large, nullptr);
     EXPECT_NE(small, nullptr);
     DestroyIcon(static_cast<HICON>(large));
     DestroyIcon(static_cast<HICON>(small));
-    FreeLibrary(program);
 }
 
 // The program's manifest selects version 6 of the common controls and lists the systems it
 // supports, and leaves the DPI to the program's own call.
 TEST(ViewerManifest, AsksForCommonControls6AndDeclaresNoDpiAwareness) {
-    HMODULE program = LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program, nullptr);
-    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-    ASSERT_NE(found, nullptr);
-    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(program, found)));
-    const std::string manifest(bytes, SizeofResource(program, found));
-    FreeLibrary(program);
+    const std::string manifest = ProgramFile().resource(1, 24);
+    ASSERT_FALSE(manifest.empty());
     for (const char* part :
          {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
           "publicKeyToken=\"6595b64144ccf1df\"",

@@ -61,44 +61,37 @@ TEST(Keyboard, KeysThatActWhateverHasTheFocus) {
     using T = KeyTarget;
     using C = KeyCommand;
     struct Case {
-        unsigned key;
-        bool ctrl, shift, alt;
-        T target;
+        KeyPress key; // virtual key, Ctrl, Shift, Alt, target
         C command;
         int fontPx;
     };
     for (const Case& c : {
-             Case{0xBB, true, false, false, T::PushButton, C::FontSize, 21},
-             Case{0x6B, true, false, false, T::ValueBox, C::FontSize, 21},
-             Case{0xBD, true, false, false, T::Other, C::FontSize, 19},
-             Case{0x6D, true, true, false, T::MainWindow, C::FontSize, 19},
-             Case{0x30, true, false, false, T::Link, C::FontReset, 0},
-             Case{0x60, true, false, false, T::Other, C::FontReset, 0},
-             Case{0xBB, false, false, false, T::MainWindow, C::None, 0},
-             Case{0xBB, true, false, true, T::MainWindow, C::None, 0}, // AltGr is Ctrl+Alt
-             Case{0x41, true, false, false, T::ValueBox, C::SelectAll, 0},
-             Case{0x41, true, false, false, T::PushButton, C::None, 0},
-             Case{0x41, false, false, false, T::ValueBox, C::None, 0},
-             Case{0x09, false, false, false, T::ValueBox, C::NextControl, 0},
-             Case{0x09, false, true, false, T::Other, C::PreviousControl, 0},
-             Case{0x09, true, false, false, T::Other, C::None, 0},
-             Case{0x09, false, false, true, T::Other, C::None, 0},
-             Case{0x0D, false, false, false, T::PushButton, C::Press, 0},
-             Case{0x0D, false, false, false, T::Link, C::Press, 0},
-             Case{0x20, false, false, false, T::Link, C::Press, 0},
-             Case{0x20, false, false, false, T::PushButton, C::None, 0}, // the button's own
-             Case{0x0D, false, false, false, T::MainWindow, C::None, 0},
-             Case{0x0D, false, false, false, T::ValueBox, C::None, 0},
-             Case{0x0D, false, true, false, T::PushButton, C::None, 0},
+             Case{{0xBB, true, false, false, T::PushButton}, C::FontSize, 21},
+             Case{{0x6B, true, false, false, T::ValueBox}, C::FontSize, 21},
+             Case{{0xBD, true, false, false, T::Other}, C::FontSize, 19},
+             Case{{0x6D, true, true, false, T::MainWindow}, C::FontSize, 19},
+             Case{{0x30, true, false, false, T::Link}, C::FontReset, 0},
+             Case{{0x60, true, false, false, T::Other}, C::FontReset, 0},
+             Case{{0xBB, false, false, false, T::MainWindow}, C::None, 0},
+             Case{{0xBB, true, false, true, T::MainWindow}, C::None, 0}, // AltGr is Ctrl+Alt
+             Case{{0x41, true, false, false, T::ValueBox}, C::SelectAll, 0},
+             Case{{0x41, true, false, false, T::PushButton}, C::None, 0},
+             Case{{0x41, false, false, false, T::ValueBox}, C::None, 0},
+             Case{{0x09, false, false, false, T::ValueBox}, C::NextControl, 0},
+             Case{{0x09, false, true, false, T::Other}, C::PreviousControl, 0},
+             Case{{0x09, true, false, false, T::Other}, C::None, 0},
+             Case{{0x09, false, false, true, T::Other}, C::None, 0},
+             Case{{0x0D, false, false, false, T::PushButton}, C::Press, 0},
+             Case{{0x0D, false, false, false, T::Link}, C::Press, 0},
+             Case{{0x20, false, false, false, T::Link}, C::Press, 0},
+             Case{{0x20, false, false, false, T::PushButton}, C::None, 0}, // the button's own
+             Case{{0x0D, false, false, false, T::MainWindow}, C::None, 0},
+             Case{{0x0D, false, false, false, T::ValueBox}, C::None, 0},
+             Case{{0x0D, false, true, false, T::PushButton}, C::None, 0},
          }) {
-        KeyPress key;
-        key.virtualKey = c.key;
-        key.ctrl = c.ctrl;
-        key.shift = c.shift;
-        key.alt = c.alt;
-        key.target = c.target;
-        const KeyAction action = keyAction(key, 20);
-        EXPECT_EQ(action.command, c.command) << std::hex << c.key << " " << c.ctrl << c.shift;
+        const KeyAction action = keyAction(c.key, 20);
+        EXPECT_EQ(action.command, c.command)
+            << std::hex << c.key.virtualKey << " " << c.key.ctrl << c.key.shift << c.key.alt;
         if (c.command == C::FontSize) {
             EXPECT_EQ(action.fontPx, c.fontPx);
         }

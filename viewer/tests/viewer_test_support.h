@@ -50,6 +50,12 @@ inline std::string rectText(const RECT& r) {
            std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top) + ")";
 }
 
+// The Check button's height: fontPx + 16, so it tells the font size the layout uses.
+inline int checkHeight(Viewer& viewer) {
+    const RECT r = rectInParent(viewer.control(kCheck));
+    return r.bottom - r.top;
+}
+
 inline RECT windowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
