@@ -34,7 +34,8 @@ std::string settingsToText(const Settings& s) {
     appendStringField(text, "label_format", s.label_format);
     text += ',';
     appendStringField(text, "theme", s.theme);
-    text += ",\"font_px\":" + std::to_string(s.font_px);
+    if (s.has_font_px)
+        appendIntField(text, "font_px", s.font_px);
     text += ",\"compute_all_menus\":";
     text += s.compute_all_menus ? '1' : '0';
     if (s.has_win_x)
@@ -45,6 +46,8 @@ std::string settingsToText(const Settings& s) {
         appendIntField(text, "win_w", s.win_w);
     if (s.has_win_h)
         appendIntField(text, "win_h", s.win_h);
+    if (s.has_win_max)
+        appendIntField(text, "win_max", s.win_max ? 1 : 0);
     if (s.has_monitor) {
         text += ',';
         appendStringField(text, "monitor", s.monitor);
@@ -60,7 +63,7 @@ Settings settingsFromText(const std::string& text) {
     findJsonString(text, "label_algo", s.label_algo);
     findJsonString(text, "label_format", s.label_format);
     findJsonString(text, "theme", s.theme);
-    findJsonInt(text, "font_px", s.font_px);
+    readOptionalInt(text, "font_px", s.has_font_px, s.font_px);
     int computeAll = 0;
     if (findJsonInt(text, "compute_all_menus", computeAll))
         s.compute_all_menus = computeAll != 0;
@@ -68,6 +71,9 @@ Settings settingsFromText(const std::string& text) {
     readOptionalInt(text, "win_y", s.has_win_y, s.win_y);
     readOptionalInt(text, "win_w", s.has_win_w, s.win_w);
     readOptionalInt(text, "win_h", s.has_win_h, s.win_h);
+    int maximised = 0;
+    s.has_win_max = findJsonInt(text, "win_max", maximised);
+    s.win_max = s.has_win_max && maximised != 0;
     s.has_monitor = findJsonString(text, "monitor", s.monitor);
     return s;
 }

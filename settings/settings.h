@@ -15,7 +15,9 @@ struct Settings {
     std::string label_algo = "MD5"; // one of kAlgorithmNames once normalised
     std::string label_format = "4"; // one of the kLabelFormats keys once normalised
     std::string theme = "system";   // "light", "dark" or "system"; stored as found
-    int font_px = 12;               // clamped by the viewer when applied, not here
+    // Written only by the viewer's settings panel; absent, the viewer uses its DPI default.
+    bool has_font_px = false;
+    int font_px = 12; // clamped by the viewer when applied, not here
     bool compute_all_menus = false;
     bool has_win_x = false;
     int win_x = 0;
@@ -25,13 +27,15 @@ struct Settings {
     int win_w = 0;
     bool has_win_h = false;
     int win_h = 0;
+    bool has_win_max = false;
+    bool win_max = false; // the window was maximised (or minimised from maximised)
     bool has_monitor = false;
     std::string monitor;
 };
 
-// The one-line file text: no whitespace, no line break, window fields and monitor only
-// when present. All defaults give the 91-byte
-// {"label_algo":"MD5","label_format":"4","theme":"system","font_px":12,"compute_all_menus":0}
+// The one-line file text: no whitespace, no line break, font size, window fields and monitor
+// only when present. All defaults give the 78-byte
+// {"label_algo":"MD5","label_format":"4","theme":"system","compute_all_menus":0}
 std::string settingsToText(const Settings& settings);
 
 // Reads each key independently with the tolerant scanner; anything missing or of the

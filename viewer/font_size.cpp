@@ -16,7 +16,7 @@ int defaultFontPxForDpi(int dpi) {
 }
 
 int startupFontPx(const Settings& settings, int defaultFontPx) {
-    return settings.has_win_w ? clampFontPx(settings.font_px) : defaultFontPx;
+    return settings.has_font_px ? clampFontPx(settings.font_px) : defaultFontPx;
 }
 
 std::optional<int> fontSizeForKey(unsigned virtualKey, int fontPx, int defaultFontPx) {

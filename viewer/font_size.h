@@ -16,9 +16,7 @@ int clampFontPx(int px);
 // 12 pixels at 96 DPI, scaled and rounded: 18 at 144.
 int defaultFontPxForDpi(int dpi);
 
-// The saved size counts only when the settings also carry a saved window width: the record
-// has no presence flag for font_px, and a file without window keys was never written by a
-// viewer.
+// The stored size, clamped; without one, the DPI default.
 int startupFontPx(const Settings& settings, int defaultFontPx);
 
 // Virtual-key codes of the size keys, as the window system numbers them.
@@ -30,8 +28,12 @@ inline constexpr unsigned kKeyOemPlus = 0xBB;
 inline constexpr unsigned kKeyOemMinus = 0xBD;
 
 // The size asked for by a key pressed with Ctrl held, or nothing for other keys. The result
-// is unclamped: setting it clamps.
+// is unclamped: setting it clamps. The zero keys ask for the DPI default.
 std::optional<int> fontSizeForKey(unsigned virtualKey, int fontPx, int defaultFontPx);
+
+inline bool isFontResetKey(unsigned virtualKey) {
+    return virtualKey == kKeyZero || virtualKey == kKeyNumpadZero;
+}
 
 // One step per wheel message, whatever the delta.
 inline int fontSizeForWheel(int wheelDelta, int fontPx) {

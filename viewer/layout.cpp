@@ -3,6 +3,13 @@
 #include <algorithm>
 
 namespace velk {
+namespace {
+
+int fontButtonsWidth(int F) {
+    return 7 * F + 52;
+}
+
+} // namespace
 
 int valueBoxWidth(int fontPx, int clientWidth) {
     return std::max(80, clientWidth - 12 * fontPx - 62);
@@ -57,7 +64,9 @@ ViewerLayout computeLayout(int fontPx, int scrollPos, int clientWidth, std::size
     }
 
     const int y3 = y + 4;
-    const int m = W - 80 - 2 * (b / 2);
+    // The font buttons, 7F + 52 wide together, never come closer than 10 pixels to the right
+    // edge; the first term alone would push them past it from F = 25 on.
+    const int m = std::min(W - 80 - 2 * (b / 2), W - 10 - fontButtonsWidth(F));
     out.checkButton = {10, y3, b, ch};
     out.statusLabel = {b + 18, y3, m - b - 26, 2 * ch};
     out.fontSmallerButton = {m, y3, 2 * F + 16, ch};
@@ -69,6 +78,26 @@ ViewerLayout computeLayout(int fontPx, int scrollPos, int clientWidth, std::size
     out.computeAllCheckBox = {W - 16 * F - 40, y4, 16 * F + 30, ch};
     out.contentHeight = y4 + S + ch + 10;
     return out;
+}
+
+ClientSize minimumClientSize(int fontPx, int statusWidth) {
+    const int F = fontPx;
+    const int b = 5 * F + 20;
+    const int ch = lineControlHeight(F);
+    // Link (13F + 10 wide from x 10; its text is far shorter) and check box (from W - 16F - 40).
+    const int footer = (13 * F + 20) + (16 * F + 40);
+    // Both combo boxes on their own line from x 10, 10 pixels short of the edge.
+    const int combos = 10 + (10 * F + 46) + (10 * F + 40) + 10;
+    // The status line from b + 18 to 8 pixels short of the font buttons, which start at m.
+    const int status = (b + 18) + std::max(statusWidth, 0) + 8 +
+                       std::max(80 + 2 * (b / 2), 10 + fontButtonsWidth(F));
+    // Value boxes no narrower than their 80-pixel floor.
+    const int values = 12 * F + 62 + 80;
+    ClientSize size;
+    size.width = std::max({footer, combos, status, values});
+    // Wrapped combo boxes: the rows start at 5F + 110; the first row and its gap below.
+    size.height = 2 * F + 48 + ch + 4 + 2 * F + 42 + ch + 6;
+    return size;
 }
 
 } // namespace velk

@@ -65,4 +65,15 @@ using RowHeightSource = std::function<int(std::size_t row, int x, int y, int wid
 ViewerLayout computeLayout(int fontPx, int scrollPos, int clientWidth, std::size_t rowCount,
                            const RowHeightSource& rowHeight);
 
+struct ClientSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The smallest client area the window may be given at this font size: no two controls
+// overlap, none reaches past the right edge, the status line is at least `statusWidth` wide
+// (what its longest text needs on two lines), and the header, the menu-label line and the
+// first digest stay in view.
+ClientSize minimumClientSize(int fontPx, int statusWidth);
+
 } // namespace velk

@@ -1,9 +1,12 @@
 // Applies the computed layout to the controls, measures wrapped digests when needed, and
 // scrolls by moving the controls.
 
+#include "engine/utf16.h"
+#include "viewer/file_facts.h"
 #include "viewer/gdi_scope_win.h"
 #include "viewer/layout.h"
 #include "viewer/scrolling.h"
+#include "viewer/status_text.h"
 #include "viewer/viewer_state.h"
 
 #include <windows.h>
@@ -40,6 +43,71 @@ MonoMetrics measureMonoFont(const ViewerState& s) {
 void place(HWND control, const Rect& r) {
     if (control != nullptr)
         MoveWindow(control, r.x, r.y, r.width, r.height, TRUE);
+}
+
+// The file name on the label's one line, shortened in the middle when it does not fit; the
+// whole path is in the label's tooltip.
+void showFileName(const ViewerState& s, int width) {
+    const WindowDc dc(s.fileNameLabel);
+    if (dc.get() == nullptr)
+        return;
+    const SelectedObject font(dc.get(), s.boldFont.get());
+    const std::string shown =
+        elideFileName(fileNameOf(s.filePath), width, [&](const std::string& text) {
+            const std::wstring wide = toUtf16(text);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+            return static_cast<int>(extent.cx);
+        });
+    wchar_t current[1024];
+    const int length = GetWindowTextW(s.fileNameLabel, current, 1024);
+    if (toUtf16(shown) != std::wstring(current, static_cast<std::size_t>(length)))
+        setWindowTextUtf8(s.fileNameLabel, shown);
+}
+
+// The narrowest status line on which each of its longest texts takes two lines at most, as
+// the label draws them (word breaks, the control's font).
+int measureStatusWidth(const ViewerState& s) {
+    const WindowDc dc(s.statusLabel);
+    if (dc.get() == nullptr)
+        return 0;
+    const SelectedObject font(dc.get(), s.uiFont.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.get(), &tm);
+    std::vector<std::wstring> texts;
+    for (const std::string& text : longestStatusTexts())
+        texts.push_back(toUtf16(text));
+    const auto fits = [&](int width) {
+        for (const std::wstring& text : texts) {
+            RECT r{0, 0, width, 0};
+            DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            if (r.right > width || r.bottom > 2 * tm.tmHeight)
+                return false;
+        }
+        return true;
+    };
+    int low = 1;
+    int high = 8192;
+    if (!fits(high))
+        return high;
+    while (low < high) { // fewer lines never need more width
+        const int mid = (low + high) / 2;
+        if (fits(mid)) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return low;
+}
+
+RECT workAreaOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    return info.rcWork;
 }
 
 ViewerLayout runLayout(ViewerState& s, int clientWidth) {
@@ -90,6 +158,7 @@ void layoutViewer(ViewerState& s) {
     }
 
     place(s.fileNameLabel, l.fileNameLabel);
+    showFileName(s, l.fileNameLabel.width);
     place(s.themeButton, l.themeButton);
     place(s.sizeLabel, l.sizeLabel);
     place(s.menuLabelCaption, l.menuLabelCaption);
@@ -118,6 +187,46 @@ void layoutViewer(ViewerState& s) {
     bar.nPage = static_cast<UINT>(std::max(H, 0));
     bar.nPos = s.scrollPos;
     SetScrollInfo(s.mainWindow, SB_VERT, &bar, TRUE);
+}
+
+bool minimumTrackSize(ViewerState& s, POINT& outerSize) {
+    if (!s.minimumSizeActive || !s.uiFont)
+        return false;
+    if (s.statusWidthFontPx != s.fontPx) {
+        // A few pixels to spare: the label draws the line's last character a little wider
+        // than the measurement says (seen with the period of the longest text).
+        s.statusWidth = measureStatusWidth(s) + s.fontPx / 2;
+        s.statusWidthFontPx = s.fontPx;
+    }
+    const ClientSize client = minimumClientSize(s.fontPx, s.statusWidth);
+    RECT r{0, 0, client.width, client.height};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(s.mainWindow, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(s.mainWindow, GWL_EXSTYLE)));
+    // The scroll bar takes its width from the client area whenever the page is taller.
+    const LONG width = r.right - r.left + GetSystemMetrics(SM_CXVSCROLL);
+    const LONG height = r.bottom - r.top;
+    // A window larger than its display could not be moved or resized at all.
+    const RECT work = workAreaOf(s.mainWindow);
+    outerSize.x = std::min(width, work.right - work.left);
+    outerSize.y = std::min(height, work.bottom - work.top);
+    return true;
+}
+
+void growToMinimumSize(ViewerState& s) {
+    POINT minimum{};
+    if (IsIconic(s.mainWindow) || IsZoomed(s.mainWindow) || !minimumTrackSize(s, minimum))
+        return;
+    RECT r{};
+    GetWindowRect(s.mainWindow, &r);
+    const LONG width = std::max(r.right - r.left, minimum.x);
+    const LONG height = std::max(r.bottom - r.top, minimum.y);
+    if (width == r.right - r.left && height == r.bottom - r.top)
+        return;
+    // Grown to the right and down, pulled back onto the display where that runs off it.
+    const RECT work = workAreaOf(s.mainWindow);
+    const LONG x = std::max(work.left, std::min(r.left, work.right - width));
+    const LONG y = std::max(work.top, std::min(r.top, work.bottom - height));
+    SetWindowPos(s.mainWindow, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void redrawViewer(ViewerState& s, UINT extraFlags) {

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <new>
@@ -37,7 +38,7 @@ struct ArgvTraits {
 };
 using UniqueArgv = UniqueHandle<ArgvTraits>;
 
-// The viewer has no manifest: this call is its only DPI declaration.
+// The manifest declares no DPI awareness: this call is the viewer's only DPI declaration.
 void declareDpiAwareness() {
     using SetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
@@ -102,6 +103,7 @@ int runViewer(HINSTANCE instance) {
     state->labelFormat = preferences.labelFormat;
     state->themeName = preferences.themeName;
     state->computeAllMenus = preferences.computeAllMenus;
+    state->fontPxSaving = preferences.fontPxSaving;
 
     UniqueIcon largeIcon(static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(kIconResourceId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
@@ -138,12 +140,16 @@ int runViewer(HINSTANCE instance) {
     if (smallIcon)
         SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
 
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
     createControls(*state);
     rebuildFonts(*state);
     applyTheme(*state);
     refreshPreview(*state);
-    ShowWindow(window, SW_SHOW);
+    // Restoring a window that starts maximised gives the rectangle it was created with.
+    ShowWindow(window, startsMaximised(settings) ? SW_SHOWMAXIMIZED : SW_SHOW);
     layoutViewer(*state);
+    state->minimumSizeActive = true;
 
     startHashing(*state);
 
@@ -152,6 +158,13 @@ int runViewer(HINSTANCE instance) {
         // The wheel scrolls the whole page wherever the pointer is.
         if (message.message == WM_MOUSEWHEEL && IsChild(state->mainWindow, message.hwnd)) {
             message.hwnd = state->mainWindow;
+        }
+        // Font keys, Tab and the like act whichever control has the focus, so they are taken
+        // before the dialog-style handling and the control see them.
+        if (message.message == WM_KEYDOWN &&
+            (message.hwnd == state->mainWindow || IsChild(state->mainWindow, message.hwnd)) &&
+            handleViewerKey(*state, message.hwnd, message.wParam)) {
+            continue;
         }
         if (!IsDialogMessageW(state->mainWindow, &message)) {
             TranslateMessage(&message);

@@ -64,11 +64,17 @@ WindowRect placeInWorkArea(const Settings& s, int otherViewers, WindowSize size,
             static_cast<int>(height)};
 }
 
-void recordWindowPlacement(Settings& s, const WindowRect& outer, bool firstViewer,
+bool startsMaximised(const Settings& s) {
+    return s.has_win_max && s.win_max;
+}
+
+void recordWindowPlacement(Settings& s, const WindowRect& outer, bool maximised, bool firstViewer,
                            const std::optional<std::string>& monitorName) {
     s.has_win_w = s.has_win_h = true;
     s.win_w = outer.width;
     s.win_h = outer.height;
+    s.has_win_max = true;
+    s.win_max = maximised;
     if (!firstViewer)
         return;
     s.has_win_x = s.has_win_y = true;

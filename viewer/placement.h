@@ -42,9 +42,13 @@ bool hasSavedPosition(const Settings& settings);
 WindowRect placeInWorkArea(const Settings& settings, int otherViewers, WindowSize size,
                            const WorkArea& area);
 
-// What a placement save changes: the size always; the position, and the display when it is
-// known, only for the first viewer, so cascaded copies never move the remembered place.
-void recordWindowPlacement(Settings& settings, const WindowRect& outer, bool firstViewer,
-                           const std::optional<std::string>& monitorName);
+// Whether the settings ask for a maximised window.
+bool startsMaximised(const Settings& settings);
+
+// What a placement save changes: the restored (normal) size and whether the window is
+// maximised always; the restored position, and the display when it is known, only for the
+// first viewer, so cascaded copies never move the remembered place.
+void recordWindowPlacement(Settings& settings, const WindowRect& normal, bool maximised,
+                           bool firstViewer, const std::optional<std::string>& monitorName);
 
 } // namespace velk

@@ -46,21 +46,34 @@ WindowRect computeInitialPlacement(const Settings& settings, int otherViewers, d
 bool saveWindowPlacement(HWND window, bool isFirstViewerWindow, int limitMs) {
     if (!IsWindow(window))
         return true; // nothing left to save
-    RECT r{};
-    if (!GetWindowRect(window, &r))
+    // The restored rectangle, whatever the window shows now: a window closed while minimised
+    // or maximised comes back at the size and place the user gave it.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window, &placement))
         return true;
-    std::optional<std::string> monitorName;
-    if (isFirstViewerWindow) {
-        MONITORINFOEXW info{};
-        info.cbSize = sizeof info;
-        if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) {
-            monitorName = toUtf8(info.szDevice);
-        }
+    const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    const bool monitorKnown = GetMonitorInfoW(monitor, &info) != FALSE;
+    RECT normal = placement.rcNormalPosition;
+    if (monitorKnown) {
+        // Workspace coordinates: relative to the work area, which a taskbar at the left or
+        // top moves away from the screen's origin.
+        OffsetRect(&normal, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
     }
-    const WindowRect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const bool maximised = placement.showCmd == SW_SHOWMAXIMIZED ||
+                           (IsIconic(window) && (placement.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    std::optional<std::string> monitorName;
+    if (isFirstViewerWindow && monitorKnown)
+        monitorName = toUtf8(info.szDevice);
+    const WindowRect rect{normal.left, normal.top, normal.right - normal.left,
+                          normal.bottom - normal.top};
     return updateSettings(
                [&](Settings& settings) {
-                   recordWindowPlacement(settings, rect, isFirstViewerWindow, monitorName);
+                   recordWindowPlacement(settings, rect, maximised, isFirstViewerWindow,
+                                         monitorName);
                },
                limitMs) == SaveResult::Saved;
 }

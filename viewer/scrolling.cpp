@@ -42,4 +42,16 @@ int wheelScrollPosition(int scrollPos, int wheelDelta, int contentHeight, int cl
     return clampScroll(target, static_cast<long long>(contentHeight) - clientHeight);
 }
 
+int revealScrollPosition(int scrollPos, int top, int bottom, int contentHeight, int clientHeight) {
+    constexpr int kMargin = 10;
+    long long target = scrollPos;
+    if (bottom > clientHeight - kMargin)
+        target += bottom - (clientHeight - kMargin);
+    // The top wins over the bottom: it holds the start of the control's text.
+    const long long topAfter = top - (target - scrollPos);
+    if (topAfter < kMargin)
+        target -= kMargin - topAfter;
+    return clampScroll(target, static_cast<long long>(contentHeight) - clientHeight);
+}
+
 } // namespace velk

@@ -21,4 +21,9 @@ int scrollBarPosition(int code, int position, int page, int trackPosition, int m
 // 0..contentHeight - clientHeight.
 int wheelScrollPosition(int scrollPos, int wheelDelta, int contentHeight, int clientHeight);
 
+// The offset that brings a control (its top and bottom in client coordinates at the current
+// offset) into view with 10 pixels to spare, moving as little as possible; a control taller
+// than the window shows its top. Kept within 0..contentHeight - clientHeight.
+int revealScrollPosition(int scrollPos, int top, int bottom, int contentHeight, int clientHeight);
+
 } // namespace velk

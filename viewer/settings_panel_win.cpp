@@ -56,6 +56,7 @@ bool saveViewerSettings(const ViewerState& s, int limitMs) {
     p.labelFormat = s.labelFormat;
     p.themeName = s.themeName;
     p.computeAllMenus = s.computeAllMenus;
+    p.fontPxSaving = s.fontPxSaving;
     return updateSettings([&p](Settings& settings) { storePreferences(settings, p); }, limitMs) ==
            SaveResult::Saved;
 }
@@ -93,24 +94,37 @@ void changeComputeAll(ViewerState& s) {
     restartSettingsSave(s);
 }
 
+namespace {
+
+void applyFontSize(ViewerState& s, int px, FontPxSaving saving) {
+    const bool resized = px != s.fontPx;
+    if (!resized && saving == s.fontPxSaving)
+        return;
+    s.fontPxSaving = saving;
+    if (resized) {
+        s.fontPx = px;
+        rebuildFonts(s);
+        layoutViewer(s); // the new size forces a new measurement
+        growToMinimumSize(s);
+        redrawViewer(s);
+    }
+    restartSettingsSave(s);
+}
+
+} // namespace
+
 void setFontSize(ViewerState& s, int px) {
     px = clampFontPx(px);
     if (px == s.fontPx)
         return;
-    s.fontPx = px;
-    rebuildFonts(s);
-    layoutViewer(s); // the new size forces a new measurement
-    restartSettingsSave(s);
-    redrawViewer(s);
+    applyFontSize(s, px, FontPxSaving::Store);
 }
 
-bool handleFontKey(ViewerState& s, WPARAM virtualKey) {
-    const std::optional<int> size =
-        fontSizeForKey(static_cast<unsigned>(virtualKey), s.fontPx, s.defaultFontPx);
-    if (!size)
-        return false;
-    setFontSize(s, *size);
-    return true;
+void resetFontSize(ViewerState& s) {
+    // Also at the default size a stored size is dropped, so the next start follows the DPI.
+    if (s.fontPx == s.defaultFontPx && s.fontPxSaving == FontPxSaving::Keep)
+        return;
+    applyFontSize(s, s.defaultFontPx, FontPxSaving::Remove);
 }
 
 } // namespace velk

@@ -42,6 +42,24 @@ std::optional<StatusMessage> checkStatusWithoutDigests(bool hashesReady, bool ha
     return StatusMessage{"Still computing hashes...", StatusKind::Warning};
 }
 
+std::vector<std::string> longestStatusTexts() {
+    // A mismatch names every algorithm of the candidate's length; the longest digests have
+    // the longest names.
+    HashResults zeros;
+    for (const std::string& name : kAlgorithmNames)
+        zeros[name] = std::string(digestHexLength(name), '0');
+    std::vector<std::string> texts{
+        kNotAHash,
+        hashFailureStatus("cannot open file").text,
+        copiedStatus("SHA3-512").text,
+    };
+    for (const std::size_t length : {64, 128}) {
+        texts.push_back(clipboardCheckStatus(zeros, std::string(length, '1')).text);
+        texts.push_back(clipboardCheckStatus(zeros, std::string(length, '0')).text);
+    }
+    return texts;
+}
+
 StatusMessage clipboardCheckStatus(const HashResults& results, const std::string& clipboardText) {
     std::string candidate;
     if (!parseClipboardHash(clipboardText, candidate))

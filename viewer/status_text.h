@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velk {
 
@@ -35,6 +36,9 @@ StatusMessage hashFailureStatus(const std::string& error);
 // compared with digests that do not exist). Nothing once the digests are there.
 std::optional<StatusMessage> checkStatusWithoutDigests(bool hashesReady, bool hashFailed,
                                                        const std::string& hashError);
+
+// The longest texts the status line shows: what its width must hold on two lines.
+std::vector<std::string> longestStatusTexts();
 
 // The check of a clipboard text against the digests: the first word, normalised, compared
 // with every digest of its length in catalogue order.

@@ -1,6 +1,23 @@
 #include "viewer/theme_palette.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace velk {
+namespace {
+
+// sRGB channel (0..255) to linear light.
+double linearChannel(unsigned value) {
+    const double c = value / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double relativeLuminance(Colour c) {
+    return 0.2126 * linearChannel(c & 0xFF) + 0.7152 * linearChannel((c >> 8) & 0xFF) +
+           0.0722 * linearChannel((c >> 16) & 0xFF);
+}
+
+} // namespace
 
 ThemePalette themePalette(bool dark) {
     if (dark)
@@ -8,18 +25,24 @@ ThemePalette themePalette(bool dark) {
     return {0xFFFFFF, 0x000000, 0x6E6E6E, 0xC85A00};
 }
 
-Colour statusColour(StatusKind kind, Colour textColour) {
+Colour statusColour(StatusKind kind, bool dark, Colour textColour) {
     switch (kind) {
     case StatusKind::Success:
-        return 0x377F1A;
+        return dark ? 0x5FCB6C : 0x377F1A; // RGB(108, 203, 95) : RGB(26, 127, 55)
     case StatusKind::Failure:
-        return 0x281CC0;
+        return dark ? 0x7070FF : 0x281CC0; // RGB(255, 112, 112) : RGB(192, 28, 40)
     case StatusKind::Warning:
-        return 0x00679A;
+        return dark ? 0x32B4E6 : 0x00679A; // RGB(230, 180, 50) : RGB(154, 103, 0)
     case StatusKind::Neutral:
         break;
     }
     return textColour;
+}
+
+double contrastRatio(Colour a, Colour b) {
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 std::string themeButtonText(bool dark) {

@@ -20,8 +20,14 @@ struct ThemePalette {
 
 ThemePalette themePalette(bool dark);
 
-// The status line's colour: fixed per kind in both themes, the text colour for Neutral.
-Colour statusColour(StatusKind kind, Colour textColour);
+// The status line's colour: fixed per kind and theme, the text colour for Neutral. The dark
+// theme's colours are lighter, so that each stands out from the dark background by at least
+// 4.5 : 1.
+Colour statusColour(StatusKind kind, bool dark, Colour textColour);
+
+// The contrast ratio of two colours by their relative luminance: 1 for equal colours, 21 for
+// black on white.
+double contrastRatio(Colour a, Colour b);
 
 // The button names the theme it switches to: "☀ Light" while dark, "☾ Dark" while light.
 std::string themeButtonText(bool dark);

@@ -133,6 +133,7 @@ void applyTheme(ViewerState& s) {
     }
     themeControl(s.algoCombo, s.dark, L"DarkMode_CFD", L"CFD");
     themeControl(s.formatCombo, s.dark, L"DarkMode_CFD", L"CFD");
+    themeControl(s.fileNameTip, s.dark, L"DarkMode_Explorer", L"Explorer");
 
     setWindowTextUtf8(s.themeButton, themeButtonText(s.dark));
     SendMessageW(s.mainWindow, WM_THEMECHANGED, 0, 0);
@@ -145,7 +146,7 @@ LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
     if (control == s.sizeLabel || control == s.previewLabel) {
         text = s.secondaryTextColor;
     } else if (control == s.statusLabel) {
-        text = statusColour(s.statusKind, s.textColor);
+        text = statusColour(s.statusKind, s.dark, s.textColor);
     } else if (control == s.linkLabel) {
         text = themePalette(s.dark).link;
     }

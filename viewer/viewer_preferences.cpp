@@ -12,6 +12,8 @@ ViewerPreferences preferencesFromSettings(const Settings& settings, int defaultF
     normalizeLabelSettings(labels);
     ViewerPreferences p;
     p.fontPx = startupFontPx(settings, defaultFontPx);
+    // A stored size is the user's: it is written back with every save.
+    p.fontPxSaving = settings.has_font_px ? FontPxSaving::Store : FontPxSaving::Keep;
     p.labelAlgo = labels.label_algo;
     p.labelFormat = labels.label_format;
     p.themeName = normalizeThemeName(settings.theme);
@@ -20,7 +22,17 @@ ViewerPreferences preferencesFromSettings(const Settings& settings, int defaultF
 }
 
 void storePreferences(Settings& settings, const ViewerPreferences& p) {
-    settings.font_px = p.fontPx;
+    switch (p.fontPxSaving) {
+    case FontPxSaving::Keep:
+        break;
+    case FontPxSaving::Store:
+        settings.has_font_px = true;
+        settings.font_px = p.fontPx;
+        break;
+    case FontPxSaving::Remove:
+        settings.has_font_px = false;
+        break;
+    }
     settings.label_algo = p.labelAlgo;
     settings.label_format = p.labelFormat;
     settings.theme = p.themeName;

@@ -8,6 +8,7 @@
 #include "engine/unique_handle.h"
 #include "viewer/status_text.h"
 #include "viewer/theme_palette.h"
+#include "viewer/viewer_preferences.h"
 
 #include <windows.h>
 
@@ -35,6 +36,7 @@ struct ViewerState {
     std::string labelFormat = "4";
     std::string themeName = "system";
     bool computeAllMenus = false;
+    FontPxSaving fontPxSaving = FontPxSaving::Keep; // what a settings save does with font_px
 
     HWND mainWindow = nullptr;
     HWND fileNameLabel = nullptr;
@@ -51,6 +53,7 @@ struct ViewerState {
     HWND fontLargerButton = nullptr;
     HWND computeAllCheckBox = nullptr;
     HWND linkLabel = nullptr;
+    HWND fileNameTip = nullptr; // tooltip with the whole path, owned by mainWindow
 
     std::vector<HashRow> rows;
     std::vector<std::string> formatKeys; // in the order of formatCombo
@@ -75,6 +78,14 @@ struct ViewerState {
     // A failed pass is remembered so that Check keeps showing it.
     bool hashFailed = false;
     std::string hashError;
+
+    // The control that had the focus when the window was last deactivated.
+    HWND lastFocus = nullptr;
+    // The smallest window size applies from the end of start-up on: a saved size below it
+    // is kept until the user resizes.
+    bool minimumSizeActive = false;
+    int statusWidthFontPx = -1; // font size the cached status width was measured at
+    int statusWidth = 0;        // what the longest status text needs on two lines
 };
 
 // Set once by start-up, before the main window exists.
@@ -108,6 +119,8 @@ inline constexpr UINT kSettingsSaveDelayMs = 600;
 void createControls(ViewerState& state);                       // controls_win.cpp
 LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
 void layoutViewer(ViewerState& state);                         // layout_win.cpp
+bool minimumTrackSize(ViewerState& state, POINT& outerSize);
+void growToMinimumSize(ViewerState& state);
 void redrawViewer(ViewerState& state, UINT extraFlags = 0);
 void scrollByBar(ViewerState& state, int code);
 void scrollByWheel(ViewerState& state, int wheelDelta);
@@ -131,13 +144,15 @@ void toggleTheme(ViewerState& state);
 void changeLabelAlgorithm(ViewerState& state);
 void changeLabelFormat(ViewerState& state);
 void changeComputeAll(ViewerState& state);
-void setFontSize(ViewerState& state, int px);
-bool handleFontKey(ViewerState& state, WPARAM virtualKey);
+void setFontSize(ViewerState& state, int px); // a size the user chose: stored
+void resetFontSize(ViewerState& state);       // back to the DPI default: unstored
 void restartSettingsSave(ViewerState& state);
 // False when the change did not land within `limitMs` (see updateSettings): still pending.
 bool saveViewerSettings(const ViewerState& state, int limitMs);
 void refreshPreview(ViewerState& state);
 void checkClipboard(ViewerState& state); // clipboard_check_win.cpp
+// Keys that act whatever has the focus; true when the key was used.
+bool handleViewerKey(ViewerState& state, HWND target, WPARAM virtualKey); // keyboard_win.cpp
 
 } // namespace velk
 #endif

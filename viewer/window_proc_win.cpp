@@ -63,7 +63,7 @@ void onCommand(ViewerState& s, int id, int code) {
         setFontSize(s, s.fontPx - 1);
         return;
     case kFontResetId:
-        setFontSize(s, s.defaultFontPx);
+        resetFontSize(s);
         return;
     case kFontLargerId:
         setFontSize(s, s.fontPx + 1);
@@ -72,7 +72,9 @@ void onCommand(ViewerState& s, int id, int code) {
         changeComputeAll(s);
         return;
     case kLinkId:
-        openMakerSite();
+        // A click only: the second click of a double-click comes as STN_DBLCLK.
+        if (code == STN_CLICKED)
+            openMakerSite();
         return;
     default:
         break;
@@ -143,8 +145,28 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     case WM_KEYDOWN:
-        if (GetKeyState(VK_CONTROL) < 0 && handleFontKey(s, wParam))
+        if (handleViewerKey(s, window, wParam))
             return 0;
+        break;
+    case WM_GETMINMAXINFO: {
+        POINT minimum{};
+        if (minimumTrackSize(s, minimum)) {
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = minimum;
+            return 0;
+        }
+        break;
+    }
+    case WM_ACTIVATE:
+        // A plain window gives the focus to itself when activated: the control that had it
+        // gets it back instead.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            s.lastFocus = IsChild(window, focus) ? focus : nullptr;
+        } else if (s.lastFocus != nullptr && IsWindow(s.lastFocus) &&
+                   IsWindowEnabled(s.lastFocus) && HIWORD(wParam) == 0) {
+            SetFocus(s.lastFocus);
+            return 0;
+        }
         break;
     case WM_COMMAND:
         onCommand(s, LOWORD(wParam), HIWORD(wParam));

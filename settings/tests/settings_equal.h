@@ -11,6 +11,7 @@ inline void expectSameSettings(const Settings& actual, const Settings& expected)
     EXPECT_EQ(actual.label_algo, expected.label_algo);
     EXPECT_EQ(actual.label_format, expected.label_format);
     EXPECT_EQ(actual.theme, expected.theme);
+    EXPECT_EQ(actual.has_font_px, expected.has_font_px);
     EXPECT_EQ(actual.font_px, expected.font_px);
     EXPECT_EQ(actual.compute_all_menus, expected.compute_all_menus);
     EXPECT_EQ(actual.has_win_x, expected.has_win_x);
@@ -21,6 +22,8 @@ inline void expectSameSettings(const Settings& actual, const Settings& expected)
     EXPECT_EQ(actual.win_w, expected.win_w);
     EXPECT_EQ(actual.has_win_h, expected.has_win_h);
     EXPECT_EQ(actual.win_h, expected.win_h);
+    EXPECT_EQ(actual.has_win_max, expected.has_win_max);
+    EXPECT_EQ(actual.win_max, expected.win_max);
     EXPECT_EQ(actual.has_monitor, expected.has_monitor);
     EXPECT_EQ(actual.monitor, expected.monitor);
 }

@@ -26,7 +26,7 @@ namespace {
 using test::kSeparator;
 
 const std::string kDefaultText =
-    R"({"label_algo":"MD5","label_format":"4","theme":"system","font_px":12,"compute_all_menus":0})";
+    R"({"label_algo":"MD5","label_format":"4","theme":"system","compute_all_menus":0})";
 
 class settings_store : public ::testing::Test {
   protected:

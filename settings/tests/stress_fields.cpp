@@ -112,8 +112,8 @@ template <class Record> auto textField(Record& s, int writer) -> decltype(&s.the
 }
 
 bool holdsSeedExtras(const Settings& s) {
-    return s.compute_all_menus && s.has_monitor && s.monitor == kSeedMonitor && s.has_win_x &&
-           s.has_win_y && s.has_win_w && s.has_win_h;
+    return s.compute_all_menus && s.has_monitor && s.monitor == kSeedMonitor && s.has_font_px &&
+           s.has_win_x && s.has_win_y && s.has_win_w && s.has_win_h;
 }
 
 // The test's own lock, held around one whole load-change-save in the turns phase.
@@ -177,7 +177,7 @@ Settings fieldSeed() {
     Settings s;
     for (int w = 0; w < kFieldWriters; ++w)
         setOwnedField(s, w, 0);
-    s.has_win_x = s.has_win_y = s.has_win_w = s.has_win_h = true;
+    s.has_font_px = s.has_win_x = s.has_win_y = s.has_win_w = s.has_win_h = true;
     s.compute_all_menus = true;
     s.has_monitor = true;
     s.monitor = kSeedMonitor;

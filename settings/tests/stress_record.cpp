@@ -7,6 +7,7 @@ Settings stressRecord(int writer, int iteration) {
     s.label_algo = "writer-" + std::to_string(writer);
     s.theme =
         std::string(static_cast<std::size_t>(300 + 1700 * writer), static_cast<char>('a' + writer));
+    s.has_font_px = true;
     s.font_px = writer;
     s.has_win_x = true;
     s.win_x = iteration;

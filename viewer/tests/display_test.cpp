@@ -6,6 +6,7 @@
 
 #include "viewer/layout.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -133,7 +134,7 @@ class ViewerOnScreen : public ViewerTest {
 
 struct ThemeCase {
     const char* theme;
-    COLORREF background, text, secondary, link;
+    COLORREF background, text, secondary, link, success;
     const wchar_t* button;
     const wchar_t* screenshot;
 };
@@ -142,9 +143,9 @@ TEST_F(ViewerOnScreen, ThemesPaintTheWholeClientArea) {
     const std::wstring path = sampleFile();
     const ThemeCase cases[] = {
         {"dark", kDarkBackground, RGB(235, 235, 235), RGB(165, 165, 165), RGB(96, 165, 250),
-         L"\u2600 Light", L"viewer-dark.bmp"},
+         RGB(108, 203, 95), L"\u2600 Light", L"viewer-dark.bmp"},
         {"light", kLightBackground, RGB(0, 0, 0), RGB(110, 110, 110), RGB(0, 90, 200),
-         L"\u263E Dark", L"viewer-light.bmp"},
+         RGB(26, 127, 55), L"\u263E Dark", L"viewer-light.bmp"},
     };
     for (const ThemeCase& c : cases) {
         SCOPED_TRACE(c.theme);
@@ -177,8 +178,7 @@ TEST_F(ViewerOnScreen, ThemesPaintTheWholeClientArea) {
         const RECT link = rectInParent(viewer.control(kLink));
         EXPECT_GT(countNear(pixels, link, c.link, 0), 40) << "the underline in the link colour";
         const RECT status = rectInParent(viewer.control(kStatus));
-        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)),
-                  colourText(RGB(26, 127, 55)))
+        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)), colourText(c.success))
             << narrow(textOf(viewer.control(kStatus)));
 
         saveArtifact(whole(window), c.screenshot);
@@ -219,11 +219,11 @@ TEST_F(ViewerOnScreen, FailureStatusIsRedInBothThemes) {
         HWND window = open(viewer);
         ASSERT_NE(window, nullptr);
         const Pixels pixels = client(window);
-        const COLORREF background =
-            std::string(theme) == "dark" ? kDarkBackground : kLightBackground;
+        const bool dark = std::string(theme) == "dark";
+        const COLORREF background = dark ? kDarkBackground : kLightBackground;
         const RECT status = rectInParent(viewer.control(kStatus));
         EXPECT_EQ(colourText(strongestInk(pixels, status, background)),
-                  colourText(RGB(192, 28, 40)))
+                  colourText(dark ? RGB(255, 112, 112) : RGB(192, 28, 40)))
             << theme;
         if (std::string(theme) == "dark")
             saveArtifact(whole(window), L"viewer-failed-dark.bmp");
@@ -267,6 +267,93 @@ TEST_F(ViewerOnScreen, FontsAreFontPxHigh) {
     }
 }
 
+// The contrast ratio of two screen colours by their relative luminance.
+double contrast(COLORREF a, COLORREF b) {
+    const auto luminance = [](COLORREF c) {
+        const auto linear = [](int v) {
+            const double x = v / 255.0;
+            return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+               0.0722 * linear(GetBValue(c));
+    };
+    const double la = luminance(a) + 0.05;
+    const double lb = luminance(b) + 0.05;
+    return la > lb ? la / lb : lb / la;
+}
+
+TEST_F(ViewerOnScreen, DarkStatusColoursStandOutFromTheBackground) {
+    const std::wstring path = sampleFile();
+    appData.writeConfig("{\"theme\":\"dark\",\"win_w\":780,\"win_h\":700}");
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = open(viewer);
+    ASSERT_NE(window, nullptr);
+    struct Case {
+        std::wstring clipboard;
+        COLORREF colour;
+    };
+    for (const Case& c : {Case{wide(expected.at("MD5")), RGB(108, 203, 95)},
+                          Case{std::wstring(32, L'a'), RGB(255, 112, 112)},
+                          Case{L"not a hash", RGB(230, 180, 50)}}) {
+        ASSERT_TRUE(setClipboardText(c.clipboard));
+        viewer.click(viewer.control(kCheck));
+        settle(window);
+        const RECT status = rectInParent(viewer.control(kStatus));
+        const COLORREF ink = strongestInk(client(window), status, kDarkBackground);
+        EXPECT_EQ(colourText(ink), colourText(c.colour)) << narrow(c.clipboard);
+        EXPECT_GE(contrast(ink, kDarkBackground), 4.5) << colourText(ink);
+    }
+}
+
+// Every DPI the viewer is likely to meet, in both themes, as screenshots: the window as it
+// opens, its lower part, the format list open, and the smallest window.
+TEST_F(ViewerOnScreen, ScreenshotsAtThreeDpisInBothThemes) {
+    const std::wstring path = sampleFile(L"a file with a rather long name, to show how the viewer "
+                                         L"shortens it in the middle and keeps its extension.bin");
+    RegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels");
+    for (const int dpi : {96, 144, 192}) {
+        logPixels.set(static_cast<DWORD>(dpi));
+        for (const char* theme : {"light", "dark"}) {
+            SCOPED_TRACE(testing::Message() << dpi << " " << theme);
+            const std::wstring name = L"viewer-" + std::to_wstring(dpi) + L"dpi-" + wide(theme);
+            appData.writeConfig(std::string("{\"theme\":\"") + theme + "\"}");
+            Viewer viewer(quoted(path), appData.folder.path());
+            HWND window = open(viewer);
+            ASSERT_NE(window, nullptr);
+            const int F = (dpi * 12 + 48) / 96;
+            EXPECT_EQ(checkHeight(viewer), F + 16) << "the DPI default font size";
+            ASSERT_TRUE(setClipboardText(wide(expected.at("SHA-256"))));
+            viewer.click(viewer.control(kCheck));
+            settle(window);
+            saveArtifact(whole(window), name + L".bmp");
+
+            SendMessageW(viewer.control(kFormat), CB_SHOWDROPDOWN, TRUE, 0);
+            settle(window);
+            saveArtifact(captureScreen(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                            GetSystemMetrics(SM_CYSCREEN)}),
+                         name + L"-formats.bmp");
+            SendMessageW(viewer.control(kFormat), CB_SHOWDROPDOWN, FALSE, 0);
+
+            for (int i = 0; i < 20; ++i)
+                PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+            waitUntil([&] { return rectInParent(viewer.control(kFileName)).top < 10; }, 3000);
+            Sleep(500);
+            settle(window);
+            saveArtifact(whole(window), name + L"-lower.bmp");
+
+            ASSERT_TRUE(setClipboardText(std::wstring(128, L'a')));
+            viewer.click(viewer.control(kCheck));
+            SetWindowPos(window, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER);
+            Sleep(300);
+            for (int i = 0; i < 20; ++i)
+                PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+            Sleep(1500);
+            settle(window);
+            saveArtifact(whole(window), name + L"-smallest.bmp");
+        }
+    }
+}
+
 TEST_F(ViewerOnScreen, At144DpiTheFontIs18AndTheWindowLarger) {
     const std::wstring path = sampleFile(L"dpi.bin");
     {
@@ -294,6 +381,47 @@ TEST_F(ViewerOnScreen, At144DpiTheFontIs18AndTheWindowLarger) {
         EXPECT_EQ(
             rectInParent(viewer.copyButton(0)).bottom - rectInParent(viewer.copyButton(0)).top, 34);
     }
+}
+
+TEST_F(ViewerOnScreen, At144DpiTheDefaultSizeSurvivesARestartAndAChosenOneWins) {
+    const std::wstring path = sampleFile(L"restart.bin");
+    RegistryValue logPixels(L"Control Panel\\Desktop", L"LogPixels");
+    logPixels.set(144);
+    {
+        Viewer first(quoted(path), appData.folder.path());
+        ASSERT_NE(open(first), nullptr);
+        EXPECT_EQ(checkHeight(first), 18 + 16);
+        first.close();
+        ASSERT_EQ(first.waitForExit(20000), 0u);
+    }
+    ASSERT_TRUE(savedSettings().has_win_w) << "the placement was saved";
+    EXPECT_FALSE(savedSettings().has_font_px) << appData.configText();
+    {
+        Viewer second(quoted(path), appData.folder.path());
+        HWND window = open(second);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(checkHeight(second), 18 + 16) << "still the DPI default";
+        expectSameText(client(window), rectInParent(second.control(kFileName)), kLightBackground,
+                       L"restart.bin", fontOf(18, L"Segoe UI", 700), RGB(0, 0, 0));
+        second.click(second.control(kLarger));
+        second.close();
+        ASSERT_EQ(second.waitForExit(20000), 0u);
+    }
+    EXPECT_EQ(savedSettings().font_px, 19);
+    {
+        Viewer third(quoted(path), appData.folder.path());
+        ASSERT_NE(open(third), nullptr);
+        EXPECT_EQ(checkHeight(third), 19 + 16) << "the chosen size wins";
+        third.click(third.control(kReset));
+        third.close();
+        ASSERT_EQ(third.waitForExit(20000), 0u);
+    }
+    EXPECT_FALSE(savedSettings().has_font_px) << "Reset follows the DPI again";
+    // On another screen the same file starts at that screen's default.
+    logPixels.set(96);
+    Viewer fourth(quoted(path), appData.folder.path());
+    ASSERT_NE(open(fourth), nullptr);
+    EXPECT_EQ(checkHeight(fourth), 12 + 16);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace velk {
@@ -138,6 +140,92 @@ TEST(ViewerLayout, TallRowsPushTheRestDownWhileButtonAndNameStayOneLine) {
     EXPECT_EQ(l.rows[2].valueBox.y, l.rows[1].valueBox.y + 201 + 6);
     EXPECT_EQ(l.checkButton.y, l.rows[2].valueBox.y + 28 + 6 + 4);
     EXPECT_EQ(l.contentHeight, l.linkLabel.y + 28 + 10);
+}
+
+// Every rectangle a user sees, with the combo boxes at their closed height.
+std::vector<std::pair<const char*, Rect>> visibleRects(const ViewerLayout& l, int F) {
+    const int ch = F + 16;
+    std::vector<std::pair<const char*, Rect>> all{
+        {"file name", l.fileNameLabel},
+        {"theme", l.themeButton},
+        {"size", l.sizeLabel},
+        {"caption", l.menuLabelCaption},
+        {"algorithm", {l.algoCombo.x, l.algoCombo.y, l.algoCombo.width, ch}},
+        {"format", {l.formatCombo.x, l.formatCombo.y, l.formatCombo.width, ch}},
+        {"preview", l.previewLabel},
+        {"check", l.checkButton},
+        {"status", l.statusLabel},
+        {"smaller", l.fontSmallerButton},
+        {"reset", l.fontResetButton},
+        {"larger", l.fontLargerButton},
+        {"link", l.linkLabel},
+        {"compute all", l.computeAllCheckBox},
+    };
+    for (const RowRects& row : l.rows) {
+        all.push_back({"copy", row.copyButton});
+        all.push_back({"name", row.nameLabel});
+        all.push_back({"value", row.valueBox});
+    }
+    return all;
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
+// What goes wrong in this layout at client width W, or "" when nothing does.
+std::string layoutFault(const ViewerLayout& l, int F, int W, int statusWidth) {
+    const auto rects = visibleRects(l, F);
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        const Rect& r = rects[i].second;
+        if (r.width <= 0 || r.x < 0 || r.x + r.width > W)
+            return std::string(rects[i].first) + " outside";
+        for (std::size_t j = i + 1; j < rects.size(); ++j) {
+            if (overlap(r, rects[j].second))
+                return std::string(rects[i].first) + " over " + rects[j].first;
+        }
+    }
+    if (l.statusLabel.width < statusWidth)
+        return "status too narrow";
+    if (l.rows[0].valueBox.width > valueBoxWidth(F, W) || W - 12 * F - 62 < 80)
+        return "value boxes at their floor";
+    return "";
+}
+
+TEST(ViewerLayout, AtTheMinimumSizeNothingOverlapsAndOnePixelLessSomethingDoes) {
+    for (const int F : {7, 12, 18, 24, 30, 48, 72}) {
+        for (const int statusWidth : {0, 25 * F, 40 * F}) {
+            SCOPED_TRACE(testing::Message() << "F " << F << " status " << statusWidth);
+            const ClientSize min = minimumClientSize(F, statusWidth);
+            const std::vector<int> rows(11, F + 16);
+            EXPECT_EQ(layoutFault(layoutWithRows(F, 0, min.width, rows), F, min.width, statusWidth),
+                      "");
+            EXPECT_NE(layoutFault(layoutWithRows(F, 0, min.width - 1, rows), F, min.width - 1,
+                                  statusWidth),
+                      "");
+            // Header, menu-label line (wrapped at the narrowest) and the first digest in view.
+            const ViewerLayout l = layoutWithRows(F, 0, min.width, rows);
+            const bool wrapped = l.algoCombo.y > l.menuLabelCaption.y;
+            EXPECT_EQ(l.rows[1].valueBox.y + (wrapped ? 0 : F + 20), min.height);
+        }
+    }
+    // 12 pixels and a status line of 290: the link and check box are not what limits.
+    EXPECT_EQ(minimumClientSize(12, 290).width, 98 + 290 + 8 + 160);
+    EXPECT_EQ(minimumClientSize(12, 0).width, 29 * 12 + 60);
+}
+
+TEST(ViewerLayout, FontButtonsStayInsideTheWindowAtEverySize) {
+    for (int F = 7; F <= 72; ++F) {
+        const int W = minimumClientSize(F, 0).width + 40;
+        const ViewerLayout l = layoutWithRows(F, 0, W, std::vector<int>(11, F + 16));
+        const Rect& larger = l.fontLargerButton;
+        EXPECT_LE(larger.x + larger.width, W - 10) << F;
+        EXPECT_EQ(l.fontResetButton.x, l.fontSmallerButton.x + 2 * F + 18) << F;
+        if (F <= 18) {
+            EXPECT_EQ(l.fontSmallerButton.x, W - 80 - 2 * ((5 * F + 20) / 2)) << F;
+        }
+    }
 }
 
 } // namespace

@@ -189,5 +189,78 @@ TEST_F(ViewerPlacement, SavedRectangleIsWhereTheNextViewerOpens) {
     EXPECT_EQ(r.right - r.left, std::min<LONG>(760, work.right - work.left));
 }
 
+// Through the window menu's commands, as the caption buttons give them.
+bool showAs(HWND window, WPARAM command) {
+    PostMessageW(window, WM_SYSCOMMAND, command, 0);
+    return waitUntil(
+        [&] {
+            switch (command) {
+            case SC_MAXIMIZE:
+                return IsZoomed(window) != FALSE;
+            case SC_MINIMIZE:
+                return IsIconic(window) != FALSE;
+            default:
+                return !IsZoomed(window) && !IsIconic(window);
+            }
+        },
+        3000);
+}
+
+::testing::AssertionResult isAt(HWND window, const RECT& want) {
+    const RECT r = windowRect(window);
+    if (EqualRect(&r, &want))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << rectText(r) << ", not " << rectText(want);
+}
+
+TEST_F(ViewerPlacement, MaximisedOrMinimisedAtCloseComesBackAsTheUserLeftIt) {
+    const std::wstring path = sampleFile();
+    appData.writeConfig("{\"win_x\":100,\"win_y\":90,\"win_w\":640,\"win_h\":480}");
+    const RECT normal{100, 90, 740, 570};
+    struct Case {
+        const char* what;
+        std::vector<WPARAM> commands; // given before closing
+        bool maximisedAfter;
+    };
+    for (const Case& c : {
+             Case{"maximised", {SC_MAXIMIZE}, true},
+             Case{"then restored", {SC_RESTORE}, false},
+             Case{"minimised", {SC_MINIMIZE}, false},
+             Case{"maximised, then minimised", {SC_MAXIMIZE, SC_MINIMIZE}, true},
+             Case{"minimised from maximised", {SC_MINIMIZE}, true},
+         }) {
+        SCOPED_TRACE(c.what);
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = viewer.window();
+        ASSERT_NE(window, nullptr);
+        // Each start shows what the last close left.
+        const Settings before = savedSettings();
+        EXPECT_EQ(IsZoomed(window) != FALSE, before.has_win_max && before.win_max);
+        EXPECT_FALSE(IsIconic(window));
+        for (const WPARAM command : c.commands)
+            ASSERT_TRUE(showAs(window, command)) << command;
+        viewer.close();
+        // Closing writes two files; a loaded machine may take its time.
+        ASSERT_EQ(viewer.waitForExit(20000), 0u);
+
+        const Settings s = savedSettings();
+        EXPECT_EQ(s.win_max, c.maximisedAfter) << appData.configText();
+        EXPECT_TRUE(s.has_win_max);
+        EXPECT_EQ(s.win_x, 100) << "the restored rectangle, not the shown one";
+        EXPECT_EQ(s.win_y, 90);
+        EXPECT_EQ(s.win_w, 640);
+        EXPECT_EQ(s.win_h, 480);
+        EXPECT_FALSE(s.has_font_px) << "the placement store leaves the font size alone";
+    }
+
+    // Maximised at the start, and restoring gives the earlier rectangle.
+    Viewer viewer(quoted(path), appData.folder.path());
+    HWND window = viewer.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsZoomed(window));
+    ASSERT_TRUE(showAs(window, SC_RESTORE));
+    EXPECT_TRUE(isAt(window, normal));
+}
+
 } // namespace
 } // namespace velk::test

@@ -90,8 +90,12 @@ TEST(InitialPlacement, ExtremeSavedCoordinatesStayOnTheArea) {
 TEST(WindowPlacementRecord, FirstViewerSavesPositionSizeAndMonitor) {
     Settings s;
     s.theme = "dark";
-    recordWindowPlacement(s, WindowRect{12, 34, 800, 600}, true, std::string("\\\\.\\DISPLAY1"));
+    recordWindowPlacement(s, WindowRect{12, 34, 800, 600}, false, true,
+                          std::string("\\\\.\\DISPLAY1"));
     EXPECT_TRUE(s.has_win_x && s.has_win_y && s.has_win_w && s.has_win_h && s.has_monitor);
+    EXPECT_TRUE(s.has_win_max);
+    EXPECT_FALSE(s.win_max);
+    EXPECT_FALSE(startsMaximised(s));
     EXPECT_EQ(s.win_x, 12);
     EXPECT_EQ(s.win_y, 34);
     EXPECT_EQ(s.win_w, 800);
@@ -104,7 +108,8 @@ TEST(WindowPlacementRecord, LaterViewersSaveOnlyTheSize) {
     Settings s = savedAt(100, 200, 700, 500);
     s.has_monitor = true;
     s.monitor = "first";
-    recordWindowPlacement(s, WindowRect{132, 232, 810, 610}, false, std::string("second"));
+    recordWindowPlacement(s, WindowRect{132, 232, 810, 610}, true, false, std::string("second"));
+    EXPECT_TRUE(startsMaximised(s)) << "maximised goes with the size";
     EXPECT_EQ(s.win_x, 100);
     EXPECT_EQ(s.win_y, 200);
     EXPECT_EQ(s.win_w, 810);
@@ -116,9 +121,33 @@ TEST(WindowPlacementRecord, UnknownMonitorKeepsTheLoadedOne) {
     Settings s;
     s.has_monitor = true;
     s.monitor = "kept";
-    recordWindowPlacement(s, WindowRect{1, 2, 300, 200}, true, std::nullopt);
+    recordWindowPlacement(s, WindowRect{1, 2, 300, 200}, false, true, std::nullopt);
     EXPECT_EQ(s.monitor, "kept");
     EXPECT_EQ(s.win_x, 1);
+}
+
+// The placement store owns the window fields only: a font size the settings panel never
+// stored stays unstored, so the next start still follows the screen's DPI.
+TEST(WindowPlacementRecord, LeavesTheFontSizeAsItFoundIt) {
+    for (const bool stored : {false, true}) {
+        Settings s;
+        s.has_font_px = stored;
+        s.font_px = 20;
+        recordWindowPlacement(s, WindowRect{1, 2, 1140, 840}, false, true, std::nullopt);
+        const Settings reread = settingsFromText(settingsToText(s));
+        EXPECT_EQ(reread.has_font_px, stored);
+        EXPECT_EQ(reread.font_px, stored ? 20 : 12);
+        EXPECT_EQ(reread.win_w, 1140);
+    }
+}
+
+TEST(WindowPlacementRecord, MaximisedIsReadBack) {
+    Settings s;
+    EXPECT_FALSE(startsMaximised(s)) << "absent";
+    recordWindowPlacement(s, WindowRect{1, 2, 700, 500}, true, true, std::nullopt);
+    EXPECT_TRUE(startsMaximised(settingsFromText(settingsToText(s))));
+    recordWindowPlacement(s, WindowRect{1, 2, 700, 500}, false, true, std::nullopt);
+    EXPECT_FALSE(startsMaximised(settingsFromText(settingsToText(s))));
 }
 
 } // namespace

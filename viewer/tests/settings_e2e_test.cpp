@@ -13,11 +13,6 @@ namespace {
 
 using ViewerSettingsPanel = ViewerTest;
 
-int checkHeight(Viewer& viewer) {
-    const RECT r = rectInParent(viewer.control(kCheck));
-    return r.bottom - r.top;
-}
-
 // fontPx as the layout shows it: a one-line control is fontPx + 16 high.
 ::testing::AssertionResult fontBecomes(Viewer& viewer, int px) {
     if (waitUntil([&] { return checkHeight(viewer) == px + 16; }, 2000)) {
@@ -335,8 +330,10 @@ TEST_F(ViewerSettingsPanel, StartsFromTheSavedSettings) {
     const Case cases[] = {
         {"{\"label_algo\":\"SHA3-512\",\"label_format\":\"2m\",\"font_px\":20,\"win_w\":900}",
          L"SHA3-512", L"First/middle/last 2  (##-##-##)", 20},
+        // A stored size counts without window keys too; without one, the DPI default.
         {"{\"label_algo\":\"sha-256\",\"label_format\":\"8\",\"font_px\":20}", L"MD5",
-         L"First/last 4  (####-####)", 12},
+         L"First/last 4  (####-####)", 20},
+        {"{\"win_w\":900,\"win_h\":700}", L"MD5", L"First/last 4  (####-####)", 12},
         {"{\"font_px\":3,\"win_w\":900}", L"MD5", L"First/last 4  (####-####)", 7},
         {"{\"font_px\":100,\"win_w\":900}", L"MD5", L"First/last 4  (####-####)", 72},
     };

@@ -4,6 +4,8 @@
 
 #include "viewer/layout.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 namespace velk::test {
@@ -54,33 +56,34 @@ TEST_F(ViewerStartup, ArgumentsAfterTheFirstAreIgnored) {
 struct Expected {
     const wchar_t* className;
     std::wstring text;
-    LONG style; // besides WS_CHILD | WS_VISIBLE
+    LONG style; // besides WS_CHILD | WS_VISIBLE; WS_TABSTOP exactly where a user can act
     int id;
 };
 
 std::vector<Expected> expectedControls(const std::wstring& fileName) {
+    constexpr LONG tab = WS_TABSTOP;
     std::vector<Expected> all = {
-        {L"Static", fileName, SS_NOPREFIX, 0},
+        {L"Static", fileName, SS_NOPREFIX | SS_NOTIFY, 0},
         {L"Static", L"1048576 bytes", 0, 0},
-        {L"Button", L"\u263E Dark", 0, 100},
+        {L"Button", L"\u263E Dark", tab, 100},
         {L"Static", L"Menu label (\u201CHashes ##-##\u201D) uses:", 0, 0},
-        {L"ComboBox", L"MD5", WS_VSCROLL | CBS_DROPDOWNLIST, 101},
-        {L"ComboBox", L"First/last 4  (####-####)", WS_VSCROLL | CBS_DROPDOWNLIST, 102},
+        {L"ComboBox", L"MD5", tab | WS_VSCROLL | CBS_DROPDOWNLIST, 101},
+        {L"ComboBox", L"First/last 4  (####-####)", tab | WS_VSCROLL | CBS_DROPDOWNLIST, 102},
         {L"Static", L"", 0, 0}, // the preview; its text is checked on its own
     };
     int index = 0;
     for (const std::string& name : kAlgorithmNames) {
-        all.push_back({L"Button", L"Copy", 0, 200 + index++});
+        all.push_back({L"Button", L"Copy", tab, 200 + index++});
         all.push_back({L"Static", wide(name), 0, 0});
-        all.push_back({L"Edit", L"", ES_MULTILINE | ES_READONLY, 0});
+        all.push_back({L"Edit", L"", tab | ES_MULTILINE | ES_READONLY, 0});
     }
-    all.push_back({L"Button", L"Check", 0, 103});
+    all.push_back({L"Button", L"Check", tab, 103});
     all.push_back({L"Static", L"", 0, 0});
-    all.push_back({L"Button", L"\u2212", 0, 104});
-    all.push_back({L"Button", L"Reset", 0, 105});
-    all.push_back({L"Button", L"+", 0, 106});
-    all.push_back({L"Button", L"Compute All Hashes in Menus", BS_AUTOCHECKBOX, 107});
-    all.push_back({L"Static", L"velkora.example", SS_NOTIFY | SS_CENTERIMAGE, 108});
+    all.push_back({L"Button", L"\u2212", tab, 104});
+    all.push_back({L"Button", L"Reset", tab, 105});
+    all.push_back({L"Button", L"+", tab, 106});
+    all.push_back({L"Button", L"Compute All Hashes in Menus", tab | BS_AUTOCHECKBOX, 107});
+    all.push_back({L"Static", L"velkora.example", tab | SS_NOTIFY | SS_CENTERIMAGE, 108});
     return all;
 }
 
@@ -117,7 +120,8 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
         const LONG dropped = sameClass(c.className, L"ComboBox") ? WS_VSCROLL : 0;
         const LONG required = (WS_CHILD | WS_VISIBLE | want[i].style) & ~dropped;
         EXPECT_EQ(c.style & required, required);
-        EXPECT_EQ(c.style & (WS_TABSTOP | WS_BORDER), 0);
+        EXPECT_EQ(c.style & WS_TABSTOP, want[i].style & WS_TABSTOP);
+        EXPECT_EQ(c.style & WS_BORDER, 0);
         EXPECT_EQ(c.style & WS_DISABLED, 0) << "every Copy button is enabled after the result";
         EXPECT_EQ(c.exStyle & ~WS_EX_NOPARENTNOTIFY, 0);
         EXPECT_EQ(c.id, want[i].id);
@@ -137,16 +141,41 @@ TEST_F(ViewerStartup, ShowsEveryControlThenTheEnginesDigests) {
     EXPECT_EQ(viewer.waitForExit(5000), 0u);
 }
 
+// velkscope.exe loaded as data, for its resources.
+class ProgramFile {
+  public:
+    ProgramFile()
+        : module_(LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
+    ~ProgramFile() {
+        if (module_ != nullptr)
+            FreeLibrary(module_);
+    }
+    ProgramFile(const ProgramFile&) = delete;
+    ProgramFile& operator=(const ProgramFile&) = delete;
+
+    HMODULE get() const { return module_; }
+    // The bytes of one resource; empty when there is none.
+    std::string resource(WORD id, WORD type) const {
+        HRSRC found = module_ ? FindResourceW(module_, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(type))
+                              : nullptr;
+        const void* bytes = found ? LockResource(LoadResource(module_, found)) : nullptr;
+        return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module_, found))
+                     : std::string();
+    }
+
+  private:
+    HMODULE module_;
+};
+
 // Wine does not carry WM_GETICON between processes, so the icon group is read from the
 // program file itself.
 TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
-    HMODULE program = LoadLibraryExW((binFolder() + L"\\velkscope.exe").c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    ASSERT_NE(program, nullptr);
-    HRSRC group = FindResourceW(program, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14));
-    ASSERT_NE(group, nullptr);
-    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(program, group)));
-    ASSERT_NE(bytes, nullptr);
+    const ProgramFile program;
+    ASSERT_NE(program.get(), nullptr);
+    const std::string group = program.resource(101, 14);
+    ASSERT_GE(group.size(), 6u);
+    const auto* bytes = reinterpret_cast<const BYTE*>(group.data());
     const WORD count = *reinterpret_cast<const WORD*>(bytes + 4);
     std::vector<int> sizes;
     for (WORD i = 0; i < count; ++i) {
@@ -157,14 +186,111 @@ TEST(ViewerIcon, GroupHoldsTheFiveSizes) {
     }
     std::sort(sizes.begin(), sizes.end());
     EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 64, 256}));
+    ASSERT_EQ(group.size(), 6u + 14u * count);
     const HANDLE large =
-        LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
-    const HANDLE small = LoadImageW(program, MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
+        LoadImageW(program.get(), MAKEINTRESOURCEW(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE);
+    const HANDLE small = LoadImageW(program.get(), MAKEINTRESOURCEW(101), IMAGE_ICON, 16, 16, 0);
     EXPECT_NE(large, nullptr);
     EXPECT_NE(small, nullptr);
     DestroyIcon(static_cast<HICON>(large));
     DestroyIcon(static_cast<HICON>(small));
-    FreeLibrary(program);
+}
+
+// The program's manifest selects version 6 of the common controls and lists the systems it
+// supports, and leaves the DPI to the program's own call.
+TEST(ViewerManifest, AsksForCommonControls6AndDeclaresNoDpiAwareness) {
+    const std::string manifest = ProgramFile().resource(1, 24);
+    ASSERT_FALSE(manifest.empty());
+    for (const char* part :
+         {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+          "publicKeyToken=\"6595b64144ccf1df\"",
+          "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>", "level=\"asInvoker\""}) {
+        EXPECT_NE(manifest.find(part), std::string::npos) << part;
+    }
+    for (const char* absent : {"dpiAware", "dpiAwareness"})
+        EXPECT_EQ(manifest.find(absent), std::string::npos) << absent;
+}
+
+// Only the controls of version 6 answer BCM_GETIDEALSIZE: the manifest took effect.
+TEST_F(ViewerStartup, ButtonsAreThoseOfCommonControls6) {
+    Viewer viewer(quoted(sampleFile()), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    RemoteBlock size(viewer.process(), sizeof(SIZE));
+    ASSERT_TRUE(size.ok());
+    const SIZE zero{0, 0};
+    ASSERT_TRUE(size.write(&zero, sizeof zero));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(viewer.control(kCheck), BCM_GETIDEALSIZE, 0,
+                        reinterpret_cast<LPARAM>(size.at<SIZE>()), SMTO_ABORTIFHUNG, 2000, &answer);
+    SIZE ideal{};
+    ASSERT_TRUE(size.read(&ideal, sizeof ideal));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    EXPECT_GT(ideal.cx, 0);
+    EXPECT_GT(ideal.cy, 0);
+}
+
+// For one test, web addresses open with velkscope_probe, which records what it was given.
+class RecordedBrowser {
+  public:
+    explicit RecordedBrowser(const std::wstring& record) {
+        const wchar_t* key = L"Software\\Classes\\https\\shell\\open\\command";
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_READ | KEY_SET_VALUE,
+                            nullptr, &key_, nullptr) != ERROR_SUCCESS) {
+            key_ = nullptr;
+            return;
+        }
+        wchar_t previous[1024];
+        DWORD size = sizeof previous;
+        if (RegQueryValueExW(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous),
+                             &size) == ERROR_SUCCESS) {
+            previous_.assign(previous, wcsnlen(previous, size / sizeof(wchar_t)));
+        }
+        set(L"\"" + binFolder() + L"\\velkscope_probe.exe\" record \"" + record + L"\" \"%1\"");
+    }
+    ~RecordedBrowser() {
+        if (key_ == nullptr)
+            return;
+        set(previous_);
+        RegCloseKey(key_);
+    }
+    bool ok() const { return key_ != nullptr; }
+
+  private:
+    void set(const std::wstring& command) {
+        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    HKEY key_ = nullptr;
+    std::wstring previous_;
+};
+
+TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
+    const std::wstring record = files.file(L"opened.txt");
+    RecordedBrowser browser(record);
+    ASSERT_TRUE(browser.ok());
+    Viewer viewer(quoted(sampleFile()), appData.folder.path());
+    ASSERT_NE(viewer.window(), nullptr);
+    HWND link = viewer.control(kLink);
+    const auto opened = [&] {
+        const std::string text = readFile(record);
+        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    };
+
+    // A double-click, as the mouse gives it: down, up, double-click, up.
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        PostMessageW(link, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
+    ASSERT_TRUE(waitUntil([&] { return opened() >= 1; }, 10000)) << "the first click opens";
+    EXPECT_EQ(readFile(record), "https://velkora.example/\n");
+    Sleep(2000);
+    EXPECT_EQ(opened(), 1u) << "the second click of a double-click does not";
+
+    // Enter on the link, once it has the focus from the keyboard.
+    SetForegroundWindow(viewer.window());
+    pressKeys(viewer.window(), {VK_TAB}, {VK_SHIFT});
+    pressKeys(viewer.window(), {VK_TAB}, {VK_SHIFT});
+    ASSERT_TRUE(waitUntil([&] { return focusOf(viewer.window()) == link; }, 3000));
+    pressKeys(viewer.window(), {VK_RETURN});
+    EXPECT_TRUE(waitUntil([&] { return opened() == 2; }, 10000)) << opened();
 }
 
 TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {

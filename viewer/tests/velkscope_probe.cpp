@@ -2,6 +2,8 @@
 //   velkscope_probe wait [SECONDS]   waits for a viewer window whose digests have all
 //                                    arrived; prints "rect X Y W H" and the value texts
 //   velkscope_probe close            closes every viewer window and waits for them to go
+//   velkscope_probe record FILE ARG  appends ARG and a line feed to FILE (a stand-in for the
+//                                    program a link opens)
 // Exit code 0 when done, 1 on timeout.
 
 #include <windows.h>
@@ -86,6 +88,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc >= 2 && std::wcscmp(argv[1], L"close") == 0)
         return closeViewers();
-    std::fprintf(stderr, "usage: velkscope_probe wait [SECONDS] | close\n");
+    if (argc >= 4 && std::wcscmp(argv[1], L"record") == 0) {
+        FILE* out = _wfopen(argv[2], L"ab");
+        if (out == nullptr)
+            return 1;
+        std::fprintf(out, "%ls\n", argv[3]);
+        std::fclose(out);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: velkscope_probe wait [SECONDS] | close | record FILE ARG\n");
     return 2;
 }

@@ -50,6 +50,12 @@ inline std::string rectText(const RECT& r) {
            std::to_string(r.right - r.left) + " x " + std::to_string(r.bottom - r.top) + ")";
 }
 
+// The Check button's height: fontPx + 16, so it tells the font size the layout uses.
+inline int checkHeight(Viewer& viewer) {
+    const RECT r = rectInParent(viewer.control(kCheck));
+    return r.bottom - r.top;
+}
+
 inline RECT windowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -78,8 +84,10 @@ inline bool setClientWidth(HWND window, int width) {
 } // namespace velk::test
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace velk::test {
 
@@ -166,5 +174,72 @@ inline std::wstring sparseFile(const ScratchFolder& folder, const std::wstring& 
     CloseHandle(file);
     return path;
 }
+
+} // namespace velk::test
+
+namespace velk::test {
+
+// The viewer's focused window, as its thread's state says (GetFocus sees only this
+// process's own windows).
+inline HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+// Keys through the system's input, to whatever has the focus in the foreground window.
+// Each entry is a virtual key, pressed and released; `held` keys stay down around them all.
+inline void pressKeys(HWND window, std::initializer_list<WORD> keys,
+                      std::initializer_list<WORD> held = {}) {
+    SetForegroundWindow(window);
+    std::vector<INPUT> input;
+    const auto add = [&](WORD key, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(i);
+    };
+    for (WORD k : held)
+        add(k, false);
+    for (WORD k : keys) {
+        add(k, false);
+        add(k, true);
+    }
+    for (WORD k : held)
+        add(k, true);
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+// A block of memory in another process, for messages whose arguments are pointers there.
+class RemoteBlock {
+  public:
+    RemoteBlock(HANDLE process, std::size_t bytes)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, bytes,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address_ != nullptr)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    bool ok() const { return address_ != nullptr; }
+    template <class T> T* at(std::size_t offset = 0) const {
+        return reinterpret_cast<T*>(static_cast<char*>(address_) + offset);
+    }
+    bool write(const void* data, std::size_t bytes, std::size_t offset = 0) const {
+        return WriteProcessMemory(process_, at<char>(offset), data, bytes, nullptr) != FALSE;
+    }
+    bool read(void* data, std::size_t bytes, std::size_t offset = 0) const {
+        return ReadProcessMemory(process_, at<char>(offset), data, bytes, nullptr) != FALSE;
+    }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
 
 } // namespace velk::test
