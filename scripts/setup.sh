@@ -9,6 +9,7 @@ packages=(
   imagemagick x11-apps fonts-wine fonts-liberation fonts-liberation2   # screenshots, fonts
   rhash coreutils openssl                                              # peers for checks, benchmarks
   clang libclang-rt-14-dev                                             # fuzzing and sanitizers
+  wixl msitools osslsigncode                                           # installer, signing
 )
 
 missing=()

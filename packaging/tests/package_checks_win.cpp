@@ -110,8 +110,8 @@ std::vector<UninstallEntry> uninstallEntries() {
             displayName != kProductName)
             continue;
         UninstallEntry entry{name, {}};
-        for (const wchar_t* value : {L"DisplayVersion", L"Publisher", L"UninstallString",
-                                     L"InstallLocation", L"Size"}) {
+        for (const wchar_t* value :
+             {L"DisplayVersion", L"Publisher", L"UninstallString", L"InstallLocation", L"Size"}) {
             std::wstring text;
             if (readText(HKEY_LOCAL_MACHINE, path, value, text))
                 entry.values[value] = text;
@@ -165,9 +165,9 @@ VersionRecord readVersionRecord(const std::wstring& path) {
     record.fileVersion = fourParts(fixed->dwFileVersionMS, fixed->dwFileVersionLS);
     record.productVersion = fourParts(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
     record.fileType = fixed->dwFileType;
-    for (const wchar_t* name : {L"CompanyName", L"FileDescription", L"FileVersion",
-                                L"InternalName", L"LegalCopyright", L"OriginalFilename",
-                                L"ProductName", L"ProductVersion"}) {
+    for (const wchar_t* name :
+         {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"LegalCopyright",
+          L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
         wchar_t* text = nullptr;
         UINT chars = 0;
         const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
@@ -236,8 +236,8 @@ TEST(Installed, OneProductWithItsInstalledAppsEntry) {
     unsigned long long bytes = 0;
     for (const wchar_t* file : kInstalledFiles) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        ASSERT_TRUE(GetFileAttributesExW((installFolder() + file).c_str(), GetFileExInfoStandard,
-                                         &data));
+        ASSERT_TRUE(
+            GetFileAttributesExW((installFolder() + file).c_str(), GetFileExInfoStandard, &data));
         bytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
     EXPECT_EQ(entry.values.at(L"Size"), std::to_wstring((bytes + 1023) / 1024));
@@ -274,14 +274,15 @@ TEST(Removed, NothingIsLeft) {
     EXPECT_TRUE(relatedProducts().empty());
     EXPECT_TRUE(uninstallEntries().empty());
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kClassKey));
-    for (const wchar_t* key :
-         {L"*\\shellex\\ContextMenuHandlers\\Velkora", L"*\\shellex\\PropertySheetHandlers\\Velkora",
-          L"lnkfile\\shellex\\PropertySheetHandlers\\Velkora"})
+    for (const wchar_t* key : {L"*\\shellex\\ContextMenuHandlers\\Velkora",
+                               L"*\\shellex\\PropertySheetHandlers\\Velkora",
+                               L"lnkfile\\shellex\\PropertySheetHandlers\\Velkora"})
         EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, key)) << narrow(key);
     std::wstring approved;
-    EXPECT_FALSE(readText(HKEY_LOCAL_MACHINE,
-                          L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
-                          L"{5D2E8B71-9C04-4F6A-B3E8-1A7C6D92F045}", approved));
+    EXPECT_FALSE(
+        readText(HKEY_LOCAL_MACHINE,
+                 L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
+                 L"{5D2E8B71-9C04-4F6A-B3E8-1A7C6D92F045}", approved));
 }
 
 } // namespace
