@@ -49,6 +49,15 @@ fi
 msibuild "$msi" -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'"
 msibuild "$msi" -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
 
+# The binaries are versioned files (their version records carry the build's version); wixl
+# leaves the File table's version empty, which would make them look unversioned to the
+# installer's file replacement rules.
+file_version=$version
+while [ "$(tr -cd . <<<"$file_version" | wc -c)" -lt 3 ]; do file_version=$file_version.0; done
+for file in velkscope.exe velkshell.dll velksum.exe; do
+  msibuild "$msi" -q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '1033' WHERE \`File\` = '$file'"
+done
+
 costed=$(sequence_of CostFinalize)
 written=$(sequence_of WriteRegistryValues)
 removed=$(sequence_of RemoveRegistryValues)

@@ -3,6 +3,7 @@
 // the menu built through the installed DLL, and, after removal, that nothing is left.
 // VELK_EXPECTED_VERSION names the version that should be installed (e.g. "1.0.1").
 
+#include "registry_values.h"
 #include "shell_menu_fixture.h"
 
 #include "engine/unique_handle.h"
@@ -56,33 +57,15 @@ bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A REG_SZ or REG_EXPAND_SZ value as text; absent when missing or of another type.
+// A REG_SZ or REG_EXPAND_SZ value as text; false when missing or of another type.
 bool readText(HKEY root, const std::wstring& path, const wchar_t* name, std::wstring& text) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    const StoredValue value = readValue(root, path, name);
+    if (!value.present || (value.type != REG_SZ && value.type != REG_EXPAND_SZ))
         return false;
-    UniqueRegKey key(raw);
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-    if (RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&buffer[0]),
-                         &size) != ERROR_SUCCESS)
-        return false;
-    buffer.resize(size / sizeof(wchar_t));
-    while (!buffer.empty() && buffer.back() == L'\0')
-        buffer.pop_back();
-    text = buffer;
-    return true;
-}
-
-bool keyExists(HKEY root, const std::wstring& path) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return false;
-    UniqueRegKey key(raw);
+    text.assign(reinterpret_cast<const wchar_t*>(value.bytes.data()),
+                value.bytes.size() / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0')
+        text.pop_back();
     return true;
 }
 
