@@ -10,6 +10,7 @@ packages=(
   rhash coreutils openssl                                              # peers for checks, benchmarks
   clang libclang-rt-14-dev                                             # fuzzing and sanitizers
   clang-format git                                                     # style check of the sources
+  wixl msitools osslsigncode                                           # installer, signing
 )
 
 missing=()

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <msi.h>
 #include <olectl.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -108,6 +109,16 @@ STDAPI DllRegisterServer() {
     } catch (...) {
         return E_FAIL;
     }
+}
+
+// A deferred custom action of the Windows installer package, run after the package has
+// written its registry entries and again after it has removed them: it removes the handler
+// keys of the earlier name and tells the shell that associations changed. A missing key is
+// not a failure, and the clean-up never fails an installation.
+extern "C" UINT WINAPI RemoveLegacyHandlers(MSIHANDLE) {
+    velk::deleteLegacyKeys();
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return ERROR_SUCCESS;
 }
 
 STDAPI DllUnregisterServer() {

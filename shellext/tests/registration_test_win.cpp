@@ -1,6 +1,7 @@
 // regsvr32 on the built DLL: the exact registry layout, idempotence, the legacy clean-up
 // and unregistration.
 
+#include "registry_values.h"
 #include "shell_dll.h"
 
 #include "engine/unique_handle.h"
@@ -38,38 +39,6 @@ const wchar_t* const kLegacyKeys[] = {
 
 std::wstring quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
-}
-
-bool keyExists(HKEY root, const std::wstring& path) {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return false;
-    UniqueRegKey key(raw);
-    return true;
-}
-
-struct StoredValue {
-    bool present = false;
-    DWORD type = 0;
-    std::vector<BYTE> bytes;
-};
-
-StoredValue readValue(HKEY root, const std::wstring& path, const wchar_t* name) {
-    StoredValue value;
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return value;
-    UniqueRegKey key(raw);
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS)
-        return value;
-    value.bytes.resize(size);
-    if (RegQueryValueExW(key.get(), name, nullptr, &value.type, value.bytes.data(), &size) !=
-        ERROR_SUCCESS)
-        return value;
-    value.bytes.resize(size);
-    value.present = true;
-    return value;
 }
 
 // REG_SZ whose bytes are exactly the text and its terminating NUL.
@@ -125,10 +94,6 @@ std::map<std::wstring, StoredValue> snapshotLayout() {
         snapshot(HKEY_CLASSES_ROOT, key, all);
     all[L"approved"] = readValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClsidText);
     return all;
-}
-
-bool operator==(const StoredValue& a, const StoredValue& b) {
-    return a.present == b.present && a.type == b.type && a.bytes == b.bytes;
 }
 
 void createLegacyKeys() {

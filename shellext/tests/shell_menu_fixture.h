@@ -39,8 +39,11 @@ struct BuiltMenu {
 
 class ShellMenuTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite();
+    static void SetUpTestSuite() { setUpSuite(true); }
     static void TearDownTestSuite();
+    // With registerCopy false, menus are built through whatever DLL is registered (an
+    // installed one) rather than through a registered copy beside the stand-in viewer.
+    static void setUpSuite(bool registerCopy);
     void SetUp() override;
 
     // A file in the data folder (whose name has spaces) with the content.

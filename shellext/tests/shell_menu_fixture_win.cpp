@@ -17,6 +17,7 @@ struct SuiteState {
     std::wstring data;
     std::wstring appData;
     std::unique_ptr<ViewerStartLog> log;
+    bool registeredCopy = false;
 };
 SuiteState* suite = nullptr;
 
@@ -45,10 +46,11 @@ HRESULT BuiltMenu::invokeVerb(const char* verb) const {
     return menu->InvokeCommand(&info);
 }
 
-void ShellMenuTest::SetUpTestSuite() {
+void ShellMenuTest::setUpSuite(bool registerCopy) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     suite = new SuiteState;
-    suite->root = freshTestFolder(L"menu");
+    // A folder of each kind's own: the two may run at once in different prefixes.
+    suite->root = freshTestFolder(registerCopy ? L"menu" : L"installed-menu");
     // The DLL's folder has a space in its name: the viewer path must survive it.
     suite->dlls = suite->root + L"\\extension folder";
     suite->data = suite->root + L"\\selected files";
@@ -56,20 +58,24 @@ void ShellMenuTest::SetUpTestSuite() {
     for (const std::wstring* f : {&suite->dlls, &suite->data, &suite->appData})
         ASSERT_TRUE(CreateDirectoryW(f->c_str(), nullptr));
     CreateDirectoryW((suite->appData + L"\\velkscope").c_str(), nullptr);
+    const std::wstring startsFolder = suite->root + L"\\viewer starts";
+    ASSERT_TRUE(CreateDirectoryW(startsFolder.c_str(), nullptr));
+    suite->log = std::make_unique<ViewerStartLog>(startsFolder);
+    ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", suite->appData.c_str()));
+    if (!registerCopy)
+        return;
     const std::wstring bin = testProgramFolder();
     ASSERT_TRUE(CopyFileW((bin + L"velkshell.dll").c_str(),
                           (suite->dlls + L"\\velkshell.dll").c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((bin + L"shell_viewer_standin.exe").c_str(),
                           (suite->dlls + L"\\velkscope.exe").c_str(), FALSE));
-    const std::wstring startsFolder = suite->root + L"\\viewer starts";
-    ASSERT_TRUE(CreateDirectoryW(startsFolder.c_str(), nullptr));
-    suite->log = std::make_unique<ViewerStartLog>(startsFolder);
-    ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", suite->appData.c_str()));
     ASSERT_EQ(runRegsvr32(L"/s \"" + suite->dlls + L"\\velkshell.dll\""), 0);
+    suite->registeredCopy = true;
 }
 
 void ShellMenuTest::TearDownTestSuite() {
-    runRegsvr32(L"/s /u \"" + suite->dlls + L"\\velkshell.dll\"");
+    if (suite->registeredCopy)
+        runRegsvr32(L"/s /u \"" + suite->dlls + L"\\velkshell.dll\"");
     delete suite;
     suite = nullptr;
 }
