@@ -22,10 +22,21 @@ bool statusBecomes(Viewer& viewer, const std::wstring& text) {
 
 // What the status line shows a while after the digests arrived; the search for a checksum
 // file follows the digests within milliseconds, so two seconds of silence mean none.
-std::wstring statusAfterTheDigests(Viewer& viewer) {
+std::wstring statusAfterTheDigests(const std::wstring& path, const std::wstring& appData) {
+    Viewer viewer(quoted(path), appData);
+    EXPECT_NE(viewer.window(kStartMs), nullptr);
     EXPECT_TRUE(viewer.waitForResult(kResultMs));
     Sleep(2000);
     return statusOf(viewer);
+}
+
+// Opens a viewer on the file and expects its status line to become `text` by itself.
+void expectStatusByItself(const std::wstring& path, const std::wstring& appData,
+                          const std::wstring& text) {
+    Viewer viewer(quoted(path), appData);
+    ASSERT_NE(viewer.window(kStartMs), nullptr);
+    ASSERT_TRUE(viewer.waitForResult(kResultMs));
+    EXPECT_TRUE(statusBecomes(viewer, text)) << narrow(statusOf(viewer));
 }
 
 TEST_F(ViewerChecksumFile, AListBesideTheFileShowsMatchOrNoMatchByItself) {
@@ -44,38 +55,23 @@ TEST_F(ViewerChecksumFile, AListBesideTheFileShowsMatchOrNoMatchByItself) {
         EXPECT_EQ(statusOf(viewer), L"\u2714 MATCH  MD5 matches this file.");
     }
     files.write(L"SHA256SUMS", std::string(64, 'f') + " *disc.iso\n");
-    Viewer viewer(quoted(path), appData.folder.path());
-    ASSERT_NE(viewer.window(kStartMs), nullptr);
-    ASSERT_TRUE(viewer.waitForResult(kResultMs));
-    EXPECT_TRUE(statusBecomes(viewer, L"\u2718 NO MATCH  SHA-256 differs from SHA256SUMS."))
-        << narrow(statusOf(viewer));
+    expectStatusByItself(path, appData.folder.path(),
+                         L"\u2718 NO MATCH  SHA-256 differs from SHA256SUMS.");
 }
 
 TEST_F(ViewerChecksumFile, NoListOrOnlyHostileOnesChangeNothing) {
     const std::wstring path = sampleFile(L"disc.iso");
-    {
-        Viewer viewer(quoted(path), appData.folder.path());
-        ASSERT_NE(viewer.window(kStartMs), nullptr);
-        EXPECT_EQ(statusAfterTheDigests(viewer), L"");
-    }
+    EXPECT_EQ(statusAfterTheDigests(path, appData.folder.path()), L"");
     // Too large, garbage, a line over the bound, and a list that names only other files.
     files.write(L"SHA256SUMS",
                 expected.at("SHA-256") + "  disc.iso\n" + std::string(20u << 20, '#'));
     files.write(L"disc.iso.sha256", randomBytes(50000, 9));
     files.write(L"MD5SUMS", std::string(70000, 'x') + "\n" + expected.at("MD5") + "  disc.iso\n");
     files.write(L"other.md5", expected.at("MD5") + "  other.iso\n");
-    {
-        Viewer viewer(quoted(path), appData.folder.path());
-        ASSERT_NE(viewer.window(kStartMs), nullptr);
-        EXPECT_EQ(statusAfterTheDigests(viewer), L"");
-    }
+    EXPECT_EQ(statusAfterTheDigests(path, appData.folder.path()), L"");
     // Past them, a good list still speaks.
     files.write(L"release.sfv", "; made by hand\r\ndisc.iso " + expected.at("CRC32") + "\r\n");
-    Viewer viewer(quoted(path), appData.folder.path());
-    ASSERT_NE(viewer.window(kStartMs), nullptr);
-    ASSERT_TRUE(viewer.waitForResult(kResultMs));
-    EXPECT_TRUE(statusBecomes(viewer, L"\u2714 MATCH  CRC32 matches release.sfv."))
-        << narrow(statusOf(viewer));
+    expectStatusByItself(path, appData.folder.path(), L"\u2714 MATCH  CRC32 matches release.sfv.");
 }
 
 TEST_F(ViewerChecksumFile, RightClickOnCopyCopiesAChecksumLine) {
