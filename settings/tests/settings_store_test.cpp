@@ -177,6 +177,7 @@ class TemporaryFileHeld {
 // that save to land, loads again (so the other save's fields stay) and then lands its own.
 TEST_F(settings_store, SaveThatFindsAnotherSaveBusyLandsAfterItKeepingItsFields) {
     Settings seed;
+    seed.has_font_px = true;
     seed.font_px = 20;
     ASSERT_EQ(saveSettings(seed), SaveResult::Saved);
     TemporaryFileHeld otherSave(file() + ".tmp");
@@ -219,6 +220,7 @@ TEST_F(settings_store, SaveThatFindsAnotherSaveBusyLandsAfterItKeepingItsFields)
 TEST_F(settings_store, WriterNeverSavesOverAFileItCannotRead) {
     Settings seed;
     seed.theme = "dark";
+    seed.has_font_px = true;
     seed.font_px = 20;
     seed.has_win_x = true;
     seed.win_x = 300;
