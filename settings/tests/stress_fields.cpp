@@ -254,17 +254,18 @@ bool saveUntilLanded(FieldWriterReport& report, int writer, int iteration, Setti
         setOwnedField(s, writer, iteration);
         written = s;
     };
-    for (int attempt = 0; attempt < kPendingTries; ++attempt) {
-        if (attempt > 0) {
-            ++report.laterTries;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    const auto giveUp =
+        std::chrono::steady_clock::now() + std::chrono::seconds(kPendingLimitSeconds);
+    for (;;) {
         const SaveResult result = updateSettings(change);
         if (result == SaveResult::Saved)
             return true;
         countFailedTry(report, result);
+        if (std::chrono::steady_clock::now() >= giveUp)
+            return false;
+        ++report.laterTries;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return false;
 }
 
 } // namespace

@@ -38,7 +38,7 @@ bool parseFieldFile(const std::string& text, FieldFile& file, std::string& why);
 
 // What one writer process did; written to a small report file for the test to collect.
 // A change that does not land is kept pending and tried again after a pause, as the viewer
-// does on its timer, up to kPendingTries times in all.
+// does on its timer, for up to kPendingLimitSeconds.
 struct FieldWriterReport {
     int saves = 0;       // changes made
     int landed = 0;      // changes that reached the file, at once or on a later try
@@ -58,7 +58,9 @@ struct FieldWriterReport {
     int turnMismatches = 0;
 };
 
-inline constexpr int kPendingTries = 40;
+// Long enough for the other writers to end: a writer that keeps losing the temporary file to
+// them then finds it free. Only a save that can never land stays pending that long.
+inline constexpr int kPendingLimitSeconds = 150;
 
 // One writer's loop: `iterations` load-change-saves of iterations 1..iterations. With
 // `turns`, each change (with every try of it) and the re-read run under the test's own lock
