@@ -242,6 +242,9 @@ void redrawViewer(ViewerState& s, UINT extraFlags) {
 namespace {
 
 void scrollTo(ViewerState& s, int position) {
+    // At a limit the wheel and the bar keep asking for the same place: nothing to move.
+    if (position == s.scrollPos)
+        return;
     s.scrollPos = position;
     layoutViewer(s);
     redrawViewer(s);
