@@ -212,21 +212,26 @@ bool minimumTrackSize(ViewerState& s, POINT& outerSize) {
     return true;
 }
 
-void growToMinimumSize(ViewerState& s) {
+bool growToMinimumSize(ViewerState& s) {
     POINT minimum{};
     if (IsIconic(s.mainWindow) || IsZoomed(s.mainWindow) || !minimumTrackSize(s, minimum))
-        return;
+        return false;
     RECT r{};
     GetWindowRect(s.mainWindow, &r);
     const LONG width = std::max(r.right - r.left, minimum.x);
     const LONG height = std::max(r.bottom - r.top, minimum.y);
     if (width == r.right - r.left && height == r.bottom - r.top)
-        return;
+        return false;
     // Grown to the right and down, pulled back onto the display where that runs off it.
     const RECT work = workAreaOf(s.mainWindow);
     const LONG x = std::max(work.left, std::min(r.left, work.right - width));
     const LONG y = std::max(work.top, std::min(r.top, work.bottom - height));
     SetWindowPos(s.mainWindow, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Only a new size brings WM_SIZE, and with it the layout.
+    RECT after{};
+    GetWindowRect(s.mainWindow, &after);
+    return after.right - after.left != r.right - r.left ||
+           after.bottom - after.top != r.bottom - r.top;
 }
 
 void redrawViewer(ViewerState& s, UINT extraFlags) {
@@ -237,6 +242,9 @@ void redrawViewer(ViewerState& s, UINT extraFlags) {
 namespace {
 
 void scrollTo(ViewerState& s, int position) {
+    // At a limit the wheel and the bar keep asking for the same place: nothing to move.
+    if (position == s.scrollPos)
+        return;
     s.scrollPos = position;
     layoutViewer(s);
     redrawViewer(s);

@@ -104,9 +104,11 @@ void applyFontSize(ViewerState& s, int px, FontPxSaving saving) {
     if (resized) {
         s.fontPx = px;
         rebuildFonts(s);
-        layoutViewer(s); // the new size forces a new measurement
-        growToMinimumSize(s);
-        redrawViewer(s);
+        // A window grown for the larger controls lays itself out as it is resized.
+        if (!growToMinimumSize(s)) {
+            layoutViewer(s); // the new size forces a new measurement
+            redrawViewer(s);
+        }
     }
     restartSettingsSave(s);
 }

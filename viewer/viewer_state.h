@@ -120,7 +120,7 @@ void createControls(ViewerState& state);                       // controls_win.c
 LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
 void layoutViewer(ViewerState& state);                         // layout_win.cpp
 bool minimumTrackSize(ViewerState& state, POINT& outerSize);
-void growToMinimumSize(ViewerState& state);
+bool growToMinimumSize(ViewerState& state); // true when the window was resized
 void redrawViewer(ViewerState& state, UINT extraFlags = 0);
 void scrollByBar(ViewerState& state, int code);
 void scrollByWheel(ViewerState& state, int wheelDelta);

@@ -11,7 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 if [ "${4:-}" = "--on-display" ]; then
   export WINEPREFIX="$prefix" WINEDEBUG=-all
   export VELK_ARTIFACTS="Z:${artifacts//\//\\}"
-  setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
+  # A server left running by an earlier run that was cut short is fine.
+  setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   setsid /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
   status=0
   /usr/lib/wine/wine64 "$exe" </dev/null || status=$?

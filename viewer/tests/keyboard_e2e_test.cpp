@@ -10,18 +10,6 @@ namespace {
 
 using ViewerKeyboard = ViewerTest;
 
-// Presses Tab (or Shift+Tab) and waits for the focus to leave `from`.
-HWND tabFrom(HWND window, HWND from, bool backwards) {
-    if (backwards) {
-        pressKeys(window, {VK_TAB}, {VK_SHIFT});
-    } else {
-        pressKeys(window, {VK_TAB});
-    }
-    HWND now = nullptr;
-    waitUntil([&] { return (now = focusOf(window)) != from; }, 2000);
-    return now;
-}
-
 // Reading order: a control further down, or on the same line further right.
 bool readsAfter(const RECT& later, const RECT& earlier) {
     return later.top > earlier.top || (later.top == earlier.top && later.left > earlier.left);
@@ -46,7 +34,7 @@ TEST_F(ViewerKeyboard, TabVisitsEveryControlOnceInReadingOrderAndGoesRound) {
     std::vector<HWND> visited;
     std::vector<RECT> unscrolled; // rectangles as if the page were at its top
     for (std::size_t i = 0; i < interactive.size(); ++i) {
-        focus = tabFrom(window, focus, false);
+        focus = pressTab(window, focus);
         ASSERT_TRUE(interactive.count(focus)) << "step " << i << " focus " << focus;
         // The page scrolls the focused control into view.
         RECT r = rectInParent(focus);
@@ -68,11 +56,11 @@ TEST_F(ViewerKeyboard, TabVisitsEveryControlOnceInReadingOrderAndGoesRound) {
     EXPECT_EQ(visited.back(), viewer.control(kComputeAll));
 
     // Round to the start, and back with Shift.
-    focus = tabFrom(window, focus, false);
+    focus = pressTab(window, focus);
     EXPECT_EQ(focus, visited.front());
-    focus = tabFrom(window, focus, true);
+    focus = pressTab(window, focus, true);
     EXPECT_EQ(focus, visited.back());
-    focus = tabFrom(window, focus, true);
+    focus = pressTab(window, focus, true);
     EXPECT_EQ(focus, viewer.control(kLink));
 }
 

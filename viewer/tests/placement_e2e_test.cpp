@@ -259,6 +259,8 @@ TEST_F(ViewerPlacement, MaximisedOrMinimisedAtCloseComesBackAsTheUserLeftIt) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsZoomed(window));
     ASSERT_TRUE(showAs(window, SC_RESTORE));
+    // The state changes before the window has moved: wait for the rectangle too.
+    waitUntil([&] { return static_cast<bool>(isAt(window, normal)); }, 3000);
     EXPECT_TRUE(isAt(window, normal));
 }
 

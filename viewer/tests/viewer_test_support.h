@@ -213,6 +213,18 @@ inline void pressKeys(HWND window, std::initializer_list<WORD> keys,
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
+// Presses Tab (or Shift+Tab) and waits for the focus to leave `from`; answers where it went.
+inline HWND pressTab(HWND window, HWND from, bool backwards = false) {
+    if (backwards) {
+        pressKeys(window, {VK_TAB}, {VK_SHIFT});
+    } else {
+        pressKeys(window, {VK_TAB});
+    }
+    HWND now = nullptr;
+    waitUntil([&] { return (now = focusOf(window)) != from; }, 3000);
+    return now;
+}
+
 // A block of memory in another process, for messages whose arguments are pointers there.
 class RemoteBlock {
   public:
