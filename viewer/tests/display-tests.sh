@@ -14,6 +14,9 @@ if [ "${4:-}" = "--on-display" ]; then
   # A server left running by an earlier run that was cut short is fine.
   setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   setsid /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1 || true
+  # The tests start at 96 DPI; one cut short while it had set another leaves that behind.
+  /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d 96 /f </dev/null >/dev/null 2>&1 || true
   status=0
   /usr/lib/wine/wine64 "$exe" </dev/null || status=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true

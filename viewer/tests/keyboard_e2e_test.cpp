@@ -17,7 +17,7 @@ bool readsAfter(const RECT& later, const RECT& earlier) {
 
 TEST_F(ViewerKeyboard, TabVisitsEveryControlOnceInReadingOrderAndGoesRound) {
     Viewer viewer(quoted(sampleFile()), appData.folder.path());
-    HWND window = viewer.window();
+    HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(viewer.waitForResult()); // the Copy buttons are enabled
     SetWindowPos(window, nullptr, 0, 0, 760, 400, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -67,7 +67,7 @@ TEST_F(ViewerKeyboard, TabVisitsEveryControlOnceInReadingOrderAndGoesRound) {
 TEST_F(ViewerKeyboard, FontKeysWorkAfterAButtonTookTheFocus) {
     appData.writeConfig("{\"font_px\":14,\"win_w\":1000,\"win_h\":800}");
     Viewer viewer(quoted(sampleFile()), appData.folder.path());
-    HWND window = viewer.window();
+    HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(viewer.waitForResult());
     SetForegroundWindow(window);
@@ -75,19 +75,19 @@ TEST_F(ViewerKeyboard, FontKeysWorkAfterAButtonTookTheFocus) {
     viewer.click(viewer.copyButton(4));
     ASSERT_EQ(focusOf(window), viewer.copyButton(4)) << "the click gave the button the focus";
     pressKeys(window, {VK_OEM_PLUS}, {VK_CONTROL});
-    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 15 + 16; }, 2000))
+    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 15 + 16; }, kLoadedMs))
         << checkHeight(viewer);
 
     // From a digest box too; Ctrl+A there selects the whole digest.
     viewer.click(viewer.control(kCheck));
     pressKeys(window, {VK_SUBTRACT}, {VK_CONTROL});
-    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 14 + 16; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 14 + 16; }, kLoadedMs));
 
     HWND box = viewer.valueBox(1);
     SetForegroundWindow(window);
     PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageW(box, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    ASSERT_TRUE(waitUntil([&] { return focusOf(window) == box; }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return focusOf(window) == box; }, kLoadedMs));
     pressKeys(window, {'A'}, {VK_CONTROL});
     LRESULT selection = 0;
     EXPECT_TRUE(waitUntil(
@@ -95,10 +95,10 @@ TEST_F(ViewerKeyboard, FontKeysWorkAfterAButtonTookTheFocus) {
             selection = SendMessageW(box, EM_GETSEL, 0, 0);
             return LOWORD(selection) == 0 && HIWORD(selection) == 32;
         },
-        2000))
+        kLoadedMs))
         << LOWORD(selection) << ".." << HIWORD(selection);
     pressKeys(window, {'0'}, {VK_CONTROL});
-    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 12 + 16; }, 2000))
+    EXPECT_TRUE(waitUntil([&] { return checkHeight(viewer) == 12 + 16; }, kLoadedMs))
         << "the DPI default";
     EXPECT_EQ(focusOf(window), box) << "the focus stays where it was";
 }

@@ -56,7 +56,7 @@ void waitForStillLayout(Viewer& viewer) {
             last = std::move(now);
             return still;
         },
-        3000, 40);
+        kLoadedMs, 150);
 }
 
 // The window's controls against the computed layout, with the row heights it measured.
@@ -162,7 +162,7 @@ int fileNameTop(Viewer& viewer) {
 
 // Sent messages overtake posted ones, so the effect of posted input is polled for.
 ::testing::AssertionResult topBecomes(Viewer& viewer, int top) {
-    if (waitUntil([&] { return fileNameTop(viewer) == top; }, 2000)) {
+    if (waitUntil([&] { return fileNameTop(viewer) == top; }, kLoadedMs)) {
         waitForStillLayout(viewer);
         return ::testing::AssertionSuccess();
     }
@@ -174,9 +174,9 @@ int fileNameTop(Viewer& viewer) {
 void drainPosted(Viewer& viewer) {
     const int top = fileNameTop(viewer);
     wheel(viewer.window(), -WHEEL_DELTA);
-    waitUntil([&] { return fileNameTop(viewer) != top; }, 2000);
+    waitUntil([&] { return fileNameTop(viewer) != top; }, kLoadedMs);
     wheel(viewer.window(), WHEEL_DELTA);
-    waitUntil([&] { return fileNameTop(viewer) == top; }, 2000);
+    waitUntil([&] { return fileNameTop(viewer) == top; }, kLoadedMs);
 }
 
 TEST_F(ViewerLayoutLive, WheelAndBarScrollThePageWithinItsLimits) {
@@ -204,7 +204,7 @@ TEST_F(ViewerLayoutLive, WheelAndBarScrollThePageWithinItsLimits) {
     for (int i = 0; i < 40; ++i)
         wheel(window, -WHEEL_DELTA);
     EXPECT_TRUE(
-        waitUntil([&] { return rectInParent(viewer.control(kLink)).bottom + 10 == H; }, 2000))
+        waitUntil([&] { return rectInParent(viewer.control(kLink)).bottom + 10 == H; }, kLoadedMs))
         << rectInParent(viewer.control(kLink)).bottom << " + 10 vs " << H;
     Sleep(100);
     EXPECT_EQ(rectInParent(viewer.control(kLink)).bottom + 10, H) << "and stays there";
@@ -356,7 +356,7 @@ void expectEverythingFits(Viewer& viewer, int F) {
 
 TEST_F(ViewerLayoutLive, NoNarrowerThanTheControlsNeedAtEveryFontSize) {
     Viewer viewer(quoted(sampleFile()), appData.folder.path());
-    HWND window = viewer.window();
+    HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(viewer.waitForResult());
     // The status line's longest text: a 128-digit hash that matches nothing.
@@ -378,7 +378,7 @@ TEST_F(ViewerLayoutLive, NoNarrowerThanTheControlsNeedAtEveryFontSize) {
     // A larger font grows a window that has become too small for it.
     for (int i = 0; i < 8; ++i)
         viewer.click(viewer.control(kLarger));
-    ASSERT_TRUE(waitUntil([&] { return checkHeight(viewer) == 20 + 16; }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return checkHeight(viewer) == 20 + 16; }, kLoadedMs));
     EXPECT_GT(widthOf(windowRect(window)), widthOf(smallest));
     expectEverythingFits(viewer, 20);
     SetWindowPos(window, nullptr, 0, 0, 50, 50, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -401,7 +401,7 @@ std::wstring pathTipText(Viewer& viewer) {
     RemoteBlock block(viewer.process(), sizeof(TOOLINFOW) + kChars * sizeof(wchar_t));
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.hwnd = viewer.window();
+    tool.hwnd = viewer.window(kLoadedMs);
     tool.uId = reinterpret_cast<UINT_PTR>(viewer.control(kFileName));
     tool.lpszText = block.at<wchar_t>(sizeof tool);
     if (!block.ok() || !block.write(&tool, sizeof tool))
@@ -417,7 +417,7 @@ TEST_F(ViewerLayoutLive, LongFileNameShowsItsExtensionOnOneLineAndThePathInATool
     const std::wstring name = L"begin" + std::wstring(187, L'x') + L"end.iso"; // 199
     const std::wstring path = files.write(name, "some bytes");
     Viewer viewer(quoted(path), appData.folder.path());
-    HWND window = viewer.window();
+    HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(textOf(window), L"Velkora");
 

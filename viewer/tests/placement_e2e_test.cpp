@@ -203,7 +203,7 @@ bool showAs(HWND window, WPARAM command) {
                 return !IsZoomed(window) && !IsIconic(window);
             }
         },
-        3000);
+        kLoadedMs);
 }
 
 ::testing::AssertionResult isAt(HWND window, const RECT& want) {
@@ -231,7 +231,7 @@ TEST_F(ViewerPlacement, MaximisedOrMinimisedAtCloseComesBackAsTheUserLeftIt) {
          }) {
         SCOPED_TRACE(c.what);
         Viewer viewer(quoted(path), appData.folder.path());
-        HWND window = viewer.window();
+        HWND window = viewer.window(kLoadedMs);
         ASSERT_NE(window, nullptr);
         // Each start shows what the last close left.
         const Settings before = savedSettings();
@@ -255,12 +255,12 @@ TEST_F(ViewerPlacement, MaximisedOrMinimisedAtCloseComesBackAsTheUserLeftIt) {
 
     // Maximised at the start, and restoring gives the earlier rectangle.
     Viewer viewer(quoted(path), appData.folder.path());
-    HWND window = viewer.window();
+    HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsZoomed(window));
     ASSERT_TRUE(showAs(window, SC_RESTORE));
     // The state changes before the window has moved: wait for the rectangle too.
-    waitUntil([&] { return static_cast<bool>(isAt(window, normal)); }, 3000);
+    waitUntil([&] { return static_cast<bool>(isAt(window, normal)); }, kLoadedMs);
     EXPECT_TRUE(isAt(window, normal));
 }
 

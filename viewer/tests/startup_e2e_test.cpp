@@ -214,7 +214,7 @@ TEST(ViewerManifest, AsksForCommonControls6AndDeclaresNoDpiAwareness) {
 // Only the controls of version 6 answer BCM_GETIDEALSIZE: the manifest took effect.
 TEST_F(ViewerStartup, ButtonsAreThoseOfCommonControls6) {
     Viewer viewer(quoted(sampleFile()), appData.folder.path());
-    ASSERT_NE(viewer.window(), nullptr);
+    ASSERT_NE(viewer.window(kLoadedMs), nullptr);
     RemoteBlock size(viewer.process(), sizeof(SIZE));
     ASSERT_TRUE(size.ok());
     const SIZE zero{0, 0};
@@ -269,7 +269,7 @@ TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
     RecordedBrowser browser(record);
     ASSERT_TRUE(browser.ok());
     Viewer viewer(quoted(sampleFile()), appData.folder.path());
-    ASSERT_NE(viewer.window(), nullptr);
+    ASSERT_NE(viewer.window(kLoadedMs), nullptr);
     HWND link = viewer.control(kLink);
     const auto opened = [&] {
         const std::string text = readFile(record);
@@ -279,7 +279,7 @@ TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
     // A double-click, as the mouse gives it: down, up, double-click, up.
     for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
         PostMessageW(link, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
-    ASSERT_TRUE(waitUntil([&] { return opened() >= 1; }, 10000)) << "the first click opens";
+    ASSERT_TRUE(waitUntil([&] { return opened() >= 1; }, kLoadedMs)) << "the first click opens";
     EXPECT_EQ(readFile(record), "https://velkora.example/\n");
     Sleep(2000);
     EXPECT_EQ(opened(), 1u) << "the second click of a double-click does not";
@@ -291,7 +291,7 @@ TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
     focus = pressTab(viewer.window(), focus, true);
     ASSERT_EQ(focus, link);
     pressKeys(viewer.window(), {VK_RETURN});
-    EXPECT_TRUE(waitUntil([&] { return opened() == 2; }, 10000)) << opened();
+    EXPECT_TRUE(waitUntil([&] { return opened() == 2; }, kLoadedMs)) << opened();
 }
 
 TEST_F(ViewerStartup, CopyPutsExactlyTheDigestOnTheClipboard) {
