@@ -29,8 +29,7 @@ TEST_F(ViewerKeyboard, TabVisitsEveryControlOnceInReadingOrderAndGoesRound) {
     }
     ASSERT_EQ(interactive.size(), 3u + 2 * 11 + 6) << "theme, combos, rows, footer";
 
-    SetForegroundWindow(window);
-    HWND focus = focusOf(window);
+    HWND focus = focusForKeys(window);
     std::vector<HWND> visited;
     std::vector<RECT> unscrolled; // rectangles as if the page were at its top
     for (std::size_t i = 0; i < interactive.size(); ++i) {
@@ -70,7 +69,7 @@ TEST_F(ViewerKeyboard, FontKeysWorkAfterAButtonTookTheFocus) {
     HWND window = viewer.window(kLoadedMs);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(viewer.waitForResult());
-    SetForegroundWindow(window);
+    focusForKeys(window);
 
     viewer.click(viewer.copyButton(4));
     ASSERT_EQ(focusOf(window), viewer.copyButton(4)) << "the click gave the button the focus";

@@ -285,8 +285,7 @@ TEST_F(ViewerStartup, TheLinkOpensTheSiteOncePerClickAndNotForADoubleClick) {
     EXPECT_EQ(opened(), 1u) << "the second click of a double-click does not";
 
     // Enter on the link, once it has the focus from the keyboard.
-    SetForegroundWindow(viewer.window());
-    HWND focus = focusOf(viewer.window());
+    HWND focus = focusForKeys(viewer.window());
     focus = pressTab(viewer.window(), focus, true); // the check box, the last stop
     focus = pressTab(viewer.window(), focus, true);
     ASSERT_EQ(focus, link);

@@ -194,6 +194,15 @@ inline HWND focusOf(HWND window) {
     return info.hwndFocus;
 }
 
+// Brings the window to the front and waits until its thread has a focused window, so that
+// keys sent next reach it; answers that window.
+inline HWND focusForKeys(HWND window) {
+    SetForegroundWindow(window);
+    HWND focus = nullptr;
+    waitUntil([&] { return (focus = focusOf(window)) != nullptr; }, kLoadedMs);
+    return focus;
+}
+
 // Keys through the system's input, to whatever has the focus in the foreground window.
 // Each entry is a virtual key, pressed and released; `held` keys stay down around them all.
 inline void pressKeys(HWND window, std::initializer_list<WORD> keys,
