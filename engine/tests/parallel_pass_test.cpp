@@ -223,7 +223,8 @@ class Feeder : public ::testing::Test {
     bool feedFile(const std::string& path, unsigned threads) {
         FilePtr file = openForHashing(path);
         EXPECT_TRUE(file);
-        return feedAllChunks(file.get(), lanes.data(), lanes.size(), threads);
+        return feedAllChunks(file.get(), lanes.data(), lanes.size(), threads, PassOptions{}) ==
+               FeedOutcome::ReadError;
     }
     std::set<std::thread::id> allThreads() const {
         std::set<std::thread::id> all;
