@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,7 @@ struct PropertyPageState {
     HWND checkButton = nullptr;
     HWND checkResultLabel = nullptr;
     HWND openViewerButton = nullptr;
+    HWND computeButton = nullptr; // a file elsewhere, until the user asks for its digests
     HWND settingsLabel = nullptr;
     HWND algoCombo = nullptr;
     HWND formatCombo = nullptr;
@@ -39,6 +42,8 @@ struct PropertyPageState {
     CheckResultKind checkResultKind = CheckResultKind::None;
     std::vector<int> rowHeights;
     int cachedEditWidth = -1;
+    // Set when the page goes away, so that its worker stops reading and closes the file.
+    std::shared_ptr<std::atomic<bool>> workerCancel;
 };
 
 } // namespace velk

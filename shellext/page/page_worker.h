@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 namespace velk {
@@ -28,13 +30,22 @@ struct PageHashMessage {
 // after every worker has ended and every page has closed.
 long pageHashMessagesAlive();
 
-// Computes all digests of `utf8Path` and posts them to `window`. Frees the message itself
-// when the post fails (the page is gone).
-void runPageHashWorker(HWND window, const std::string& utf8Path);
+// What the page asks of its worker: the size it measured (the worker reads no more) and the
+// flag the page sets when it goes away (the worker then stops between chunks and closes the
+// file; a cancelled pass posts nothing worth showing).
+struct PageHashRequest {
+    std::string utf8Path;
+    long long measuredSize = -1; // unknown: read to the end
+    std::shared_ptr<std::atomic<bool>> cancel;
+};
+
+// Computes all digests of the requested file and posts them to `window`. Frees the message
+// itself when the post fails (the page is gone).
+void runPageHashWorker(HWND window, const PageHashRequest& request);
 
 // Takes one module reference for the worker and starts it detached. False (and the reference
 // given back) when the thread cannot be started; the caller then computes by itself.
-bool startPageHashWorker(HWND window, const std::string& utf8Path);
+bool startPageHashWorker(HWND window, const PageHashRequest& request);
 
 // Frees WM_PAGE_HASHES_DONE messages still queued for a window that is being destroyed.
 void discardQueuedPageHashMessages(HWND window);

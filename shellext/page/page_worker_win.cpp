@@ -14,13 +14,13 @@ volatile LONG messagesAlive = 0;
 
 struct WorkerStart {
     HWND window;
-    std::string path;
+    PageHashRequest request;
 };
 
 void runStartedWorker(WorkerStart* raw) {
     std::unique_ptr<WorkerStart> start(raw);
     try {
-        runPageHashWorker(start->window, start->path);
+        runPageHashWorker(start->window, start->request);
     } catch (...) {
         // Only an allocation can throw here; the page then keeps its "computing..." rows,
         // which is all that can be done without memory.
@@ -53,11 +53,15 @@ long pageHashMessagesAlive() {
     return messagesAlive;
 }
 
-void runPageHashWorker(HWND window, const std::string& utf8Path) {
+void runPageHashWorker(HWND window, const PageHashRequest& request) {
     std::unique_ptr<PageHashMessage> message(new (std::nothrow) PageHashMessage);
     if (message) {
         try {
-            message->ok = computeAllHashes(utf8Path, message->results, nullptr);
+            PassOptions options;
+            if (request.measuredSize >= 0)
+                options.byteCap = static_cast<std::uint64_t>(request.measuredSize);
+            options.cancel = request.cancel.get();
+            message->ok = computeAllHashes(request.utf8Path, message->results, nullptr, options);
         } catch (...) {
             message->ok = false;
             message->results.clear();
@@ -69,12 +73,12 @@ void runPageHashWorker(HWND window, const std::string& utf8Path) {
     }
 }
 
-bool startPageHashWorker(HWND window, const std::string& utf8Path) {
-    std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{window, std::string()});
+bool startPageHashWorker(HWND window, const PageHashRequest& request) {
+    std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{window, PageHashRequest()});
     if (!start)
         return false;
     try {
-        start->path = utf8Path;
+        start->request = request;
     } catch (...) {
         return false;
     }

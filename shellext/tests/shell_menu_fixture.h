@@ -41,6 +41,9 @@ class ShellMenuTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
+    // Registers a copy of this DLL of the build folder (the shipped one, or the test build
+    // with injected faults) under its own name.
+    static void setUpSuite(const std::wstring& dllName);
     void SetUp() override;
 
     // A file in the data folder (whose name has spaces) with the content.
@@ -59,6 +62,8 @@ class ShellMenuTest : public ::testing::Test {
                         UINT flags = CMF_NORMAL);
 
     static std::wstring dllFolder();
+    // The test build of the DLL only: every read of its passes waits this long first.
+    static void setReadDelay(unsigned milliseconds);
     static ViewerStartLog& starts();
 };
 
