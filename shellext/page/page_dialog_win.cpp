@@ -145,8 +145,8 @@ void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND 
 void startComputing(HWND window, PropertyPageState& state) {
     state.computing = true;
     const long long size = fileSizeOf(state.targetPath);
-    state.workerCancel = std::make_shared<std::atomic<bool>>(false);
-    const PageHashRequest request{toUtf8(state.targetPath), size, state.workerCancel};
+    state.workerLink = std::make_shared<PageWorkerLink>();
+    const PageHashRequest request{toUtf8(state.targetPath), size, state.workerLink};
     if (startPageHashWorker(window, request))
         return;
     PassOptions options;
@@ -364,8 +364,8 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         // The worker stops between chunks and closes the file; the module stays loaded
         // until its thread has ended.
-        if (state->workerCancel)
-            state->workerCancel->store(true);
+        if (state->workerLink)
+            stopPageHashWorker(*state->workerLink);
         state->monoFont.reset();
         // A worker may have posted just before the window went away; its message would
         // otherwise never be read.

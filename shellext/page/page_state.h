@@ -5,6 +5,7 @@
 #include "engine/algorithms.h"
 #include "engine/unique_handle.h"
 #include "shellext/page/page_check.h"
+#include "shellext/page/page_worker.h"
 
 #include <windows.h>
 
@@ -43,7 +44,7 @@ struct PropertyPageState {
     std::vector<int> rowHeights;
     int cachedEditWidth = -1;
     // Set when the page goes away, so that its worker stops reading and closes the file.
-    std::shared_ptr<std::atomic<bool>> workerCancel;
+    std::shared_ptr<PageWorkerLink> workerLink;
 };
 
 } // namespace velk

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 
 namespace velk {
@@ -30,14 +31,25 @@ struct PageHashMessage {
 // after every worker has ended and every page has closed.
 long pageHashMessagesAlive();
 
+// Shared by a page and its worker. When the page goes away it sets both under the lock: the
+// worker then stops reading between chunks, closes the file and posts nothing, so no message
+// can arrive after the page has discarded its queue.
+struct PageWorkerLink {
+    std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    bool pageGone = false;
+};
+
 // What the page asks of its worker: the size it measured (the worker reads no more) and the
-// flag the page sets when it goes away (the worker then stops between chunks and closes the
-// file; a cancelled pass posts nothing worth showing).
+// link through which the page stops it.
 struct PageHashRequest {
     std::string utf8Path;
     long long measuredSize = -1; // unknown: read to the end
-    std::shared_ptr<std::atomic<bool>> cancel;
+    std::shared_ptr<PageWorkerLink> link;
 };
+
+// Called by the page as it goes away, before it discards its queued messages.
+void stopPageHashWorker(PageWorkerLink& link);
 
 // Computes all digests of the requested file and posts them to `window`. Frees the message
 // itself when the post fails (the page is gone).

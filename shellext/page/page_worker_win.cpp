@@ -60,7 +60,8 @@ void runPageHashWorker(HWND window, const PageHashRequest& request) {
             PassOptions options;
             if (request.measuredSize >= 0)
                 options.byteCap = static_cast<std::uint64_t>(request.measuredSize);
-            options.cancel = request.cancel.get();
+            if (request.link)
+                options.cancel = &request.link->cancel;
             message->ok = computeAllHashes(request.utf8Path, message->results, nullptr, options);
         } catch (...) {
             message->ok = false;
@@ -68,9 +69,21 @@ void runPageHashWorker(HWND window, const PageHashRequest& request) {
         }
     }
     // Without a message (no memory) the page still learns that the computation is over.
+    std::unique_lock<std::mutex> lock;
+    if (request.link) {
+        lock = std::unique_lock<std::mutex>(request.link->mutex);
+        if (request.link->pageGone)
+            return;
+    }
     if (PostMessageW(window, WM_PAGE_HASHES_DONE, 0, reinterpret_cast<LPARAM>(message.get()))) {
         message.release();
     }
+}
+
+void stopPageHashWorker(PageWorkerLink& link) {
+    const std::lock_guard<std::mutex> lock(link.mutex);
+    link.pageGone = true;
+    link.cancel.store(true);
 }
 
 bool startPageHashWorker(HWND window, const PageHashRequest& request) {
