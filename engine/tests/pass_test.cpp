@@ -85,6 +85,23 @@ TEST_F(Pass, NonAsciiUtf8PathOpensTheFile) {
     EXPECT_EQ(digest, results["SHA3-256"]);
 }
 
+// A path of 300 characters is opened whole (beyond MAX_PATH on Windows), not cut to
+// another file's name.
+TEST_F(Pass, PathOf300CharactersOpensTheFile) {
+    const std::string folder = dir.file(std::string(120, 'd'));
+    std::filesystem::create_directories(std::filesystem::u8path(folder));
+    const std::string name = std::string(120, 'd') + "/" + std::string(299 - folder.size(), 'f');
+    const std::vector<std::uint8_t> content = {'l', 'o', 'n', 'g'};
+    const std::string path = dir.write(name, content);
+    ASSERT_EQ(path.size(), 300u);
+    HashResults results;
+    ASSERT_TRUE(computeAllHashes(path, results, nullptr));
+    EXPECT_EQ(results, expectedDigests(content));
+    std::string digest;
+    ASSERT_TRUE(computeHash(path, "MD5", digest, nullptr));
+    EXPECT_EQ(digest, results["MD5"]);
+}
+
 TEST_F(Pass, ForeignKeysSurviveAndCatalogueKeysAreReplaced) {
     const std::string path = dir.write("x", {1, 2, 3});
     HashResults results = {{"note", "kept"}, {"MD5", "stale"}};

@@ -4,6 +4,7 @@
 
 #include "reliability_menu_support_win.h"
 #include "shell_data_object.h"
+#include "shell_dll.h"
 #include "shell_menu_fixture.h"
 #include "test_files.h"
 
@@ -40,6 +41,35 @@ std::string digestOfBytes(const std::string& algorithm, const std::string& bytes
     EXPECT_TRUE(digest.open(*velk::findAlgorithm(algorithm)));
     digest.update(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return digest.finalHex();
+}
+
+// What velksum.exe (beside the test program) prints for the arguments, or "" when it cannot run.
+std::string velksumOutput(const std::wstring& arguments) {
+    const std::wstring outPath = testProgramFolder() + L"velksum-output.txt";
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    std::string output;
+    {
+        velk::UniqueFile out(CreateFileW(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!out)
+            return output;
+        std::wstring commandLine = L"\"" + testProgramFolder() + L"velksum.exe\" " + arguments;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.get();
+        startup.hStdError = out.get();
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                            &startup, &process))
+            return output;
+        velk::UniqueObject processHandle(process.hProcess);
+        velk::UniqueObject threadHandle(process.hThread);
+        WaitForSingleObject(process.hProcess, 30000);
+    }
+    output = readFileWide(outPath);
+    DeleteFileW(outPath.c_str());
+    return output;
 }
 
 } // namespace
@@ -233,6 +263,9 @@ TEST_F(MenuReliability, PathOf300CharactersIsReadWhole) {
         ASSERT_EQ(launched[0].arguments.size(), 1u);
         EXPECT_EQ(launched[0].arguments[0], longPath);
     }
+    // The command-line tool reads the whole path too.
+    const std::string printed = velksumOutput(L"-a MD5 \"" + longPath + L"\"");
+    EXPECT_EQ(printed.substr(0, 32), digestOfBytes("MD5", content)) << printed;
     DeleteFileW(velk::extendedLengthPath(longPath).c_str());
     DeleteFileW(other.c_str());
 }
