@@ -140,8 +140,7 @@ TEST_F(ShellCommand, LongSelectedPathReachesTheViewerWhole) {
     const BuiltMenu built = build({longPath, other}, 100, 0x7FFF, CMF_NORMAL, true);
     ASSERT_EQ(built.ours().text, L"Hashes");
     EXPECT_EQ(built.invoke(0), S_OK);
-    EXPECT_EQ(argumentsOf(starts().waitFor(2)),
-              (std::set<std::wstring>{longPath, other}));
+    EXPECT_EQ(argumentsOf(starts().waitFor(2)), (std::set<std::wstring>{longPath, other}));
 }
 
 TEST_F(ShellCommand, AfterASecondInitializeTheViewerOpensTheNewFile) {
