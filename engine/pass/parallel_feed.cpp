@@ -89,9 +89,27 @@ class ChunkReader {
 // Chunks in flight: lanes may drift this many chunks apart before the reader waits.
 constexpr std::size_t kRingChunks = 4;
 
-void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n) {
-    for (std::size_t i = 0; i < count; ++i)
-        lanes[i].feed(lanes[i].state, data, n);
+// A chunk reaches a lane in slices, the cancel flag looked at between them, so that a
+// cancelled pass stops within a slice's hashing rather than a whole chunk's (a chunk of the
+// costliest digests can take a tenth of a second on a busy machine). False once cancelled.
+constexpr std::size_t kFeedSliceBytes = 262144;
+
+bool feedLane(const FeedLane& lane, const std::uint8_t* data, std::size_t n,
+              const ChunkReader& reader) {
+    for (std::size_t at = 0; at < n; at += kFeedSliceBytes) {
+        if (reader.cancelRequested())
+            return false;
+        lane.feed(lane.state, data + at, n - at < kFeedSliceBytes ? n - at : kFeedSliceBytes);
+    }
+    return true;
+}
+
+void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n,
+                   const ChunkReader& reader) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!feedLane(lanes[i], data, n, reader))
+            return;
+    }
 }
 
 class Pipeline {
@@ -218,7 +236,7 @@ class Pipeline {
             busy_[lane] = true;
             const Slot& slot = ring_[next_[lane] % kRingChunks];
             lock.unlock();
-            lanes_[lane].feed(lanes_[lane].state, slot.data.get(), slot.size);
+            feedLane(lanes_[lane], slot.data.get(), slot.size, reader_);
             lock.lock();
             busy_[lane] = false;
             ++next_[lane];
@@ -260,7 +278,7 @@ FeedOutcome feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCoun
     }
     // One thread, one buffer: the plain loop, also for a file that ended within one chunk.
     while (n > 0) {
-        feedEveryLane(lanes, laneCount, buffer.get(), n);
+        feedEveryLane(lanes, laneCount, buffer.get(), n, reader);
         n = reader.next(buffer.get());
     }
     return reader.outcome();

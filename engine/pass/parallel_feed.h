@@ -10,8 +10,9 @@
 
 namespace velk {
 
-// One consumer of the chunk stream. feed(state, data, n) sees every chunk once, in file order,
-// and never runs on two threads at once for the same lane. `cost` is the lane's rough time
+// One consumer of the chunk stream. feed(state, data, n) sees every byte once, in file order,
+// in slices of at most a quarter chunk, and never runs on two threads at once for the same
+// lane. `cost` is the lane's rough time
 // per byte; among lanes equally far behind, a free thread takes the costliest first.
 struct FeedLane {
     void (*feed)(void* state, const std::uint8_t* data, std::size_t n);

@@ -1,5 +1,7 @@
 #include "shellext/menu/shell_read.h"
 
+#include <system_error>
+
 namespace velk {
 
 bool contentIsRemote(const FilePlace& place) {
@@ -21,17 +23,33 @@ bool isUncPath(const std::wstring& path) {
     return path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
 }
 
-BoundedRead::BoundedRead(long long measuredSize, bool timed, std::chrono::milliseconds budget)
-    : deadline_(std::chrono::steady_clock::now() + budget) {
+BoundedRead::BoundedRead(long long measuredSize, bool timed, std::chrono::milliseconds budget) {
     if (measuredSize >= 0)
         options_.byteCap = static_cast<std::uint64_t>(measuredSize);
     options_.cancel = &cancel_;
-    if (timed) {
-        options_.progress = [this](std::uint64_t) {
-            if (std::chrono::steady_clock::now() >= deadline_)
+    if (!timed)
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + budget;
+    try {
+        watch_ = std::thread([this, deadline] {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!changed_.wait_until(lock, deadline, [this] { return over_; }))
                 cancel_.store(true);
-        };
+        });
+    } catch (const std::system_error&) {
+        // No thread: the read runs to its end, as it would have without a budget.
     }
+}
+
+BoundedRead::~BoundedRead() {
+    if (!watch_.joinable())
+        return;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        over_ = true;
+    }
+    changed_.notify_all();
+    watch_.join();
 }
 
 std::wstring driveRootOf(const std::wstring& path) {

@@ -7,8 +7,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace velk {
 
@@ -42,25 +45,31 @@ bool isUncPath(const std::wstring& path);
 // "X:\" for a drive path, also in its \\?\ form; empty for any other path.
 std::wstring driveRootOf(const std::wstring& path);
 
-// One bounded read: the byte cap is the size measured at the start and, when a deadline is
-// given, the progress report cancels the pass once it has passed.
+// One bounded read: the byte cap is the size measured at the start and, when timed, a watch
+// thread sets the cancel flag once the budget has run out, so that the pass stops between
+// chunks whether it is reading or still hashing what it read.
 class BoundedRead {
   public:
-    // measuredSize < 0 (unknown) sets no cap.
+    // measuredSize < 0 (unknown) sets no cap. Without a thread for the watch (the system
+    // refuses one) the read is not timed.
     BoundedRead(long long measuredSize, bool timed,
                 std::chrono::milliseconds budget = kShellReadBudget);
+    // Ends the watch at once.
+    ~BoundedRead();
     BoundedRead(const BoundedRead&) = delete;
     BoundedRead& operator=(const BoundedRead&) = delete;
 
     const PassOptions& options() const { return options_; }
-    // True once the budget ran out (or cancel() was called) before the pass ended.
+    // True once the budget ran out before the read was over.
     bool stopped() const { return cancel_.load(); }
-    void cancel() { cancel_.store(true); }
 
   private:
     std::atomic<bool> cancel_{false};
-    std::chrono::steady_clock::time_point deadline_;
     PassOptions options_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool over_ = false;
+    std::thread watch_;
 };
 
 } // namespace velk
