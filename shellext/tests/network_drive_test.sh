@@ -2,34 +2,19 @@
 # A file on a drive the system reports as a network drive is never opened by the extension:
 # the drive N: is a folder of this machine typed "network" in the emulator's drive
 # configuration, and the folder's Linux side is watched for opens and reads while the test
-# program builds the menu and the page of a readable file there.
-#
-# The emulator reads its drive configuration when its services start, so the test runs in a
-# copy of the build's prefix with a wineserver of its own, started after the drive was added.
+# program builds the menu of a readable file there (in a copy of the prefix, see
+# network_drive_prefix.sh).
 #
 # usage: network_drive_test.sh BIN_FOLDER   (WINEPREFIX and VELK_WINE_RUN set by CTest)
 set -u
 bin=$1
-scratch=$(mktemp -d)
-folder="$scratch/share"
-mkdir "$folder"
-cp -a "$WINEPREFIX" "$scratch/prefix" || exit 1
-export WINEPREFIX="$scratch/prefix"
-server=/usr/lib/wine/wineserver
+source "$(dirname "$0")/network_drive_prefix.sh" || exit 1
 cleanup() {
     [ -n "${watcher:-}" ] && kill "$watcher" 2>/dev/null && wait "$watcher" 2>/dev/null
-    "$server" -k 2>/dev/null
-    "$server" -w 2>/dev/null
-    rm -rf "$scratch"
+    network_drive_cleanup
 }
 trap cleanup EXIT
 printf 'readable bytes on a share\n' > "$folder/on the share.txt"
-ln -sfn "$folder" "$WINEPREFIX/dosdevices/n:"
-"$VELK_WINE_RUN" reg add 'HKLM\Software\Wine\Drives' /v n: /t REG_SZ /d network /f >/dev/null 2>&1 || exit 1
-"$server" -k 2>/dev/null
-"$server" -w 2>/dev/null
-setsid "$server" -p </dev/null >/dev/null 2>&1
-setsid "$VELK_WINE_RUN" wineboot </dev/null >/dev/null 2>&1
 
 python3 "$(dirname "$0")/inotify_watch.py" "$folder" "$folder.ready" > "$folder.events" &
 watcher=$!

@@ -1,6 +1,6 @@
 // Run by network_drive_test.sh with a readable file on a network-typed drive: the registered
-// object gives it the "Velkscope" item at once, and its page the "Compute" button and no rows;
-// the script watches that nothing opens the file meanwhile.
+// object gives it the "Velkscope" item at once; the script watches that nothing opens the file
+// meanwhile.
 
 #include "shell_menu_fixture.h"
 

@@ -104,8 +104,12 @@ TEST_F(MenuReliability, SlowedReadStopsAtTheBudgetAndTheViewerTakesOver) {
          {Case{"Copy More SHA-256", moreOffset("SHA-256")}, Case{"Clipboard Check", 12}}) {
         SCOPED_TRACE(c.what);
         starts().clear();
+        // The menu is built while the file is small, so that it holds its submenu on a busy
+        // machine too; the commands then meet the large file.
+        ASSERT_TRUE(makeSizedFile(path, 1024));
         const BuiltMenu built = build({path});
         ASSERT_TRUE(built.ours().popup);
+        ASSERT_TRUE(makeSizedFile(path, 64 * MiB));
         ASSERT_TRUE(putClipboardText(L"before"));
         SlowReads slow(&setReadDelay, 60);
         MessageBoxWatcher boxes;
