@@ -7,4 +7,4 @@ bin=$1
 repeats=${2:-7}
 source "$(dirname "$0")/network_drive_prefix.sh" || exit 1
 trap network_drive_cleanup EXIT
-"$VELK_WINE_RUN" "$bin/shell_menu_bench.exe" "$repeats" 'N:\'
+"$VELK_WINE_RUN" "$bin/shell_menu_bench.exe" "$repeats" 'N:'
