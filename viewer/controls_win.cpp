@@ -2,6 +2,7 @@
 // per algorithm, footer.
 
 #include "engine/algorithms.h"
+#include "engine/long_path.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 #include "viewer/file_facts.h"
@@ -90,8 +91,9 @@ HWND createControl(const ViewerState& state, const ControlRecipe& recipe) {
 
 // Read once at start-up; a file whose size cannot be read shows 0.
 std::uint64_t fileSize(const std::string& path) {
-    UniqueFile file(CreateFileW(toUtf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueFile file(CreateFileW(extendedLengthPath(toUtf16(path)).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
         return 0;

@@ -1,5 +1,6 @@
 // velkscope: start-up, from the command line to the end of the message loop.
 
+#include "engine/long_path.h"
 #include "engine/utf16.h"
 #include "settings/settings.h"
 #include "viewer/font_size.h"
@@ -80,7 +81,7 @@ int runViewer(HINSTANCE instance) {
         return 2;
     }
     const wchar_t* path = argv.get()[1];
-    const DWORD attributes = GetFileAttributesW(path);
+    const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         MessageBoxW(nullptr, toUtf16(notRegularFileText(toUtf8(path))).c_str(),
                     toUtf16(kViewerCaption).c_str(), MB_ICONERROR);

@@ -7,6 +7,7 @@ namespace velk::faults {
 namespace {
 std::atomic<const wchar_t*> gFailingIdentifier{nullptr};
 std::atomic<std::size_t> gReadFailureAfterChunks{0};
+std::atomic<unsigned> gReadDelayMilliseconds{0};
 } // namespace
 
 void setPlatformHashOpenFailure(const wchar_t* identifier) {
@@ -24,6 +25,14 @@ void setReadFailureAfterChunks(std::size_t chunks) {
 
 std::size_t readFailureAfterChunks() {
     return gReadFailureAfterChunks.load();
+}
+
+void setReadDelayMilliseconds(unsigned ms) {
+    gReadDelayMilliseconds = ms;
+}
+
+unsigned readDelayMilliseconds() {
+    return gReadDelayMilliseconds.load();
 }
 
 } // namespace velk::faults

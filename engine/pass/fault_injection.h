@@ -19,5 +19,10 @@ bool platformHashOpenFails(const wchar_t* identifier);
 void setReadFailureAfterChunks(std::size_t chunks);
 std::size_t readFailureAfterChunks();
 
+// While ms > 0, every read of every read loop waits this long first, as a slow disk or
+// network would. 0 restores normal behaviour.
+void setReadDelayMilliseconds(unsigned ms);
+unsigned readDelayMilliseconds();
+
 } // namespace velk::faults
 #endif

@@ -56,11 +56,18 @@ bool computeAllHashes(const std::string& path, HashResults& results, std::string
             lanes[laneCount++] = digestLane(digests[i], algorithm);
         }
     }
-    const bool readFailed = feedAllChunks(file.get(), lanes, laneCount, passThreads(options));
+    const FeedOutcome outcome =
+        feedAllChunks(file.get(), lanes, laneCount, passThreads(options), options);
     file.reset();
+    if (outcome == FeedOutcome::Cancelled) {
+        // Digests of a part of the file are never handed out as the file's.
+        if (error)
+            *error = "cancelled";
+        return false;
+    }
     for (std::size_t i = 0; i < kAlgorithmCount; ++i)
         results[kAlgorithms[i].name] = digests[i].finalHex();
-    if (readFailed) {
+    if (outcome == FeedOutcome::ReadError) {
         if (error)
             *error = "read error";
         return false;

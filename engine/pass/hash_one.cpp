@@ -11,6 +11,11 @@ namespace velk {
 
 bool computeHash(const std::string& path, const std::string& algorithm, std::string& digest,
                  std::string* error) {
+    return computeHash(path, algorithm, digest, error, PassOptions{});
+}
+
+bool computeHash(const std::string& path, const std::string& algorithm, std::string& digest,
+                 std::string* error, const PassOptions& options) {
     // The file is opened before the name is looked at: a bad path is reported as such
     // whatever the name.
     FilePtr file = openForHashing(path);
@@ -29,11 +34,11 @@ bool computeHash(const std::string& path, const std::string& algorithm, std::str
     }
     // The all-digest pass's read loop with a single lane, on this thread.
     FeedLane lane = digestLane(*selected, *entry);
-    const bool readFailed = feedAllChunks(file.get(), &lane, 1, 1);
+    const FeedOutcome outcome = feedAllChunks(file.get(), &lane, 1, 1, options);
     file.reset();
-    if (readFailed) {
+    if (outcome != FeedOutcome::Complete) {
         if (error)
-            *error = "read error";
+            *error = outcome == FeedOutcome::Cancelled ? "cancelled" : "read error";
         return false;
     }
     digest = selected->finalHex();

@@ -6,6 +6,7 @@
 #include "engine/pass/fault_injection.h"
 #endif
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <exception>
@@ -18,27 +19,56 @@
 namespace velk {
 namespace {
 
-// Sequential chunk reads of one stream, keeping what the loop reports at the end.
+// Sequential chunk reads of one stream within the pass's limits, keeping how the loop ended.
 class ChunkReader {
   public:
-    explicit ChunkReader(std::FILE* file) : file_(file) {}
+    ChunkReader(std::FILE* file, const PassOptions& limits)
+        : file_(file), limits_(limits), remaining_(limits.byteCap) {}
 
-    // Up to kReadChunkBytes into `buffer`; 0 ends the loop (end of file or failure).
+    bool cancelRequested() const {
+        return limits_.cancel != nullptr && limits_.cancel->load(std::memory_order_relaxed);
+    }
+
+    // Up to kReadChunkBytes into `buffer`; 0 ends the loop (end of file or of the cap,
+    // failure, cancellation).
     std::size_t next(std::uint8_t* buffer) {
+        if (cancelRequested()) {
+            cancelled_ = true;
+            return 0;
+        }
         if (injectFailureNow()) {
             injectedFailure_ = true;
             return 0;
         }
-        return std::fread(buffer, 1, kReadChunkBytes, file_);
+        if (remaining_ == 0)
+            return 0;
+        const std::size_t want =
+            remaining_ < kReadChunkBytes ? static_cast<std::size_t>(remaining_) : kReadChunkBytes;
+        const std::size_t n = std::fread(buffer, 1, want, file_);
+        remaining_ -= n;
+        read_ += n;
+        if (n > 0 && limits_.progress)
+            limits_.progress(read_);
+        return n;
     }
 
-    // The stream's error indicator, taken once the loop has ended.
-    bool failed() const { return injectedFailure_ || std::ferror(file_) != 0; }
+    // Taken once the loop has ended.
+    FeedOutcome outcome() const {
+        if (cancelled_)
+            return FeedOutcome::Cancelled;
+        if (injectedFailure_ || std::ferror(file_) != 0)
+            return FeedOutcome::ReadError;
+        return FeedOutcome::Complete;
+    }
 
   private:
 #ifdef VELK_FAULT_INJECTION
-    // The stream "fails" once the chunks the tests asked for have been delivered.
+    // The stream "fails" once the chunks the tests asked for have been delivered; a slowed
+    // stream waits before every read.
     bool injectFailureNow() {
+        const unsigned delay = faults::readDelayMilliseconds();
+        if (delay != 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         return failAfter_ != 0 && requested_++ == failAfter_;
     }
     std::size_t failAfter_ = faults::readFailureAfterChunks();
@@ -49,15 +79,37 @@ class ChunkReader {
     }
 #endif
     std::FILE* file_;
+    const PassOptions& limits_;
+    std::uint64_t remaining_;
+    std::uint64_t read_ = 0;
     bool injectedFailure_ = false;
+    bool cancelled_ = false;
 };
 
 // Chunks in flight: lanes may drift this many chunks apart before the reader waits.
 constexpr std::size_t kRingChunks = 4;
 
-void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n) {
-    for (std::size_t i = 0; i < count; ++i)
-        lanes[i].feed(lanes[i].state, data, n);
+// A chunk reaches a lane in slices, the cancel flag looked at between them, so that a
+// cancelled pass stops within a slice's hashing rather than a whole chunk's (a chunk of the
+// costliest digests can take a tenth of a second on a busy machine). False once cancelled.
+constexpr std::size_t kFeedSliceBytes = 262144;
+
+bool feedLane(const FeedLane& lane, const std::uint8_t* data, std::size_t n,
+              const ChunkReader& reader) {
+    for (std::size_t at = 0; at < n; at += kFeedSliceBytes) {
+        if (reader.cancelRequested())
+            return false;
+        lane.feed(lane.state, data + at, n - at < kFeedSliceBytes ? n - at : kFeedSliceBytes);
+    }
+    return true;
+}
+
+void feedEveryLane(FeedLane* lanes, std::size_t count, const std::uint8_t* data, std::size_t n,
+                   const ChunkReader& reader) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!feedLane(lanes[i], data, n, reader))
+            return;
+    }
 }
 
 class Pipeline {
@@ -153,7 +205,8 @@ class Pipeline {
     void work() {
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
-            if (aborted_)
+            // A cancelled pass stops between chunks: what is in flight is never fed.
+            if (aborted_ || reader_.cancelRequested())
                 return;
             const std::uint64_t consumed = consumedByAll();
             if (ended_ && consumed == published_)
@@ -183,7 +236,7 @@ class Pipeline {
             busy_[lane] = true;
             const Slot& slot = ring_[next_[lane] % kRingChunks];
             lock.unlock();
-            lanes_[lane].feed(lanes_[lane].state, slot.data.get(), slot.size);
+            feedLane(lanes_[lane], slot.data.get(), slot.size, reader_);
             lock.lock();
             busy_[lane] = false;
             ++next_[lane];
@@ -209,22 +262,26 @@ class Pipeline {
 
 } // namespace
 
-bool feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCount, unsigned threads) {
-    ChunkReader reader(file);
+FeedOutcome feedAllChunks(std::FILE* file, FeedLane* lanes, std::size_t laneCount, unsigned threads,
+                          const PassOptions& limits) {
+    ChunkReader reader(file, limits);
     ChunkBuffer buffer = ChunkBuffer::allocate();
     std::size_t n = reader.next(buffer.get());
     if (threads > 1 && laneCount > 1 && n == kReadChunkBytes) {
         const unsigned useful = static_cast<unsigned>(laneCount < threads ? laneCount : threads);
         Pipeline pipeline(reader, lanes, laneCount, std::move(buffer), n);
         pipeline.run(useful - 1);
-        return reader.failed();
+        // Threads that saw the flag before the reader did leave it unaware: ask once more.
+        if (reader.outcome() == FeedOutcome::Complete && reader.cancelRequested())
+            return FeedOutcome::Cancelled;
+        return reader.outcome();
     }
     // One thread, one buffer: the plain loop, also for a file that ended within one chunk.
     while (n > 0) {
-        feedEveryLane(lanes, laneCount, buffer.get(), n);
+        feedEveryLane(lanes, laneCount, buffer.get(), n, reader);
         n = reader.next(buffer.get());
     }
-    return reader.failed();
+    return reader.outcome();
 }
 
 } // namespace velk

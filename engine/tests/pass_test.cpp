@@ -20,6 +20,16 @@ HashResults expectedDigests(const std::vector<std::uint8_t>& content) {
     return r;
 }
 
+// Both passes open the path and digest exactly the content.
+void expectBothPassesRead(const std::string& path, const std::vector<std::uint8_t>& content) {
+    HashResults results;
+    ASSERT_TRUE(computeAllHashes(path, results, nullptr));
+    EXPECT_EQ(results, expectedDigests(content));
+    std::string digest;
+    ASSERT_TRUE(computeHash(path, "SHA3-256", digest, nullptr));
+    EXPECT_EQ(digest, results["SHA3-256"]);
+}
+
 class Pass : public ::testing::Test {
   protected:
     TempDir dir;
@@ -76,13 +86,19 @@ TEST_F(Pass, EmptyFileGivesTheEmptyMessageDigests) {
 
 TEST_F(Pass, NonAsciiUtf8PathOpensTheFile) {
     const std::vector<std::uint8_t> content = {'h', 'i'};
-    const std::string path = dir.write(u8"Пример 例え ä.txt", content);
-    HashResults results;
-    ASSERT_TRUE(computeAllHashes(path, results, nullptr));
-    EXPECT_EQ(results, expectedDigests(content));
-    std::string digest;
-    ASSERT_TRUE(computeHash(path, "SHA3-256", digest, nullptr));
-    EXPECT_EQ(digest, results["SHA3-256"]);
+    expectBothPassesRead(dir.write(u8"Пример 例え ä.txt", content), content);
+}
+
+// A path of 300 characters is opened whole (beyond MAX_PATH on Windows), not cut to
+// another file's name.
+TEST_F(Pass, PathOf300CharactersOpensTheFile) {
+    const std::string folder = dir.file(std::string(120, 'd'));
+    std::filesystem::create_directories(std::filesystem::u8path(folder));
+    const std::string name = std::string(120, 'd') + "/" + std::string(299 - folder.size(), 'f');
+    const std::vector<std::uint8_t> content = {'l', 'o', 'n', 'g'};
+    const std::string path = dir.write(name, content);
+    ASSERT_EQ(path.size(), 300u);
+    expectBothPassesRead(path, content);
 }
 
 TEST_F(Pass, ForeignKeysSurviveAndCatalogueKeysAreReplaced) {

@@ -229,7 +229,7 @@ TEST(Installed, OneProductWithItsInstalledAppsEntry) {
 // The menu tests' fixture, through the DLL the package registered.
 class InstalledMenu : public ShellMenuTest {
   protected:
-    static void SetUpTestSuite() { setUpSuite(false); }
+    static void SetUpTestSuite() { setUpSuite(L""); }
 };
 
 TEST_F(InstalledMenu, IsBuiltByTheInstalledDll) {

@@ -4,11 +4,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace velk {
 
 // Stored once at process attach; the DLL's path (registration, viewer location) and the
 // resource instance of the property page come from it.
 extern HINSTANCE moduleHandle;
+
+// The whole path of this DLL, read into a buffer that grows until it fits; empty when it
+// cannot be read whole.
+std::wstring moduleFilePath();
 
 // Holders: every live CVelkshell, every LockServer(TRUE), every property page and every
 // page worker while it runs. Changed only by interlocked operations, because page workers

@@ -57,14 +57,11 @@ void deleteLegacyKeys() {
         SHDeleteKeyW(HKEY_CLASSES_ROOT, key); // absent is fine
 }
 
-std::wstring modulePath() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(moduleHandle, buffer, MAX_PATH);
-    return std::wstring(buffer, length < MAX_PATH ? length : MAX_PATH - 1);
-}
-
 HRESULT registerServer() {
-    const std::wstring dllPath = modulePath();
+    // A cut path would register some other file, or none, as the server: nothing is written.
+    const std::wstring dllPath = moduleFilePath();
+    if (dllPath.empty())
+        return SELFREG_E_CLASS;
     deleteLegacyKeys();
 
     const std::wstring classKey = classKeyPath();

@@ -22,7 +22,7 @@ struct GlobalLockScope {
 
 } // namespace
 
-HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths, std::vector<bool>* cut) {
+HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths) {
     if (data == nullptr)
         return E_FAIL;
     FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -35,13 +35,16 @@ HRESULT readDropList(IDataObject* data, std::vector<std::wstring>& paths, std::v
     const HDROP drop = static_cast<HDROP>(scope.medium.hGlobal);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
-        wchar_t buffer[MAX_PATH];
-        const UINT length = DragQueryFileW(drop, index, buffer, MAX_PATH);
+        // The entry's length first, then the whole entry into a buffer of that size.
+        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
         if (length == 0)
             continue;
-        paths.emplace_back(buffer);
-        if (cut != nullptr)
-            cut->push_back(DragQueryFileW(drop, index, nullptr, 0) >= MAX_PATH);
+        std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, index, &path[0], length + 1);
+        if (copied == 0)
+            continue;
+        path.resize(copied < length ? copied : length);
+        paths.push_back(std::move(path));
     }
     return S_OK;
 }

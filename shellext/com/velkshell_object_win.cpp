@@ -49,17 +49,14 @@ HRESULT STDMETHODCALLTYPE CVelkshell::Initialize(PCIDLIST_ABSOLUTE, IDataObject*
     // A new selection replaces the old one, and with it everything derived from it: a
     // second Initialize must not leave the first selection's path, digests or commands.
     currentPath.clear();
-    currentPathCut = false;
     selectedPaths.clear();
     utf8Path.clear();
     allComputed = false;
     commands.clear();
     try {
-        std::vector<bool> cut;
-        if (FAILED(readDropList(pdtobj, selectedPaths, &cut)) || selectedPaths.empty())
+        if (FAILED(readDropList(pdtobj, selectedPaths)) || selectedPaths.empty())
             return E_FAIL;
         currentPath = selectedPaths.front();
-        currentPathCut = cut.front();
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

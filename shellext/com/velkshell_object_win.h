@@ -55,7 +55,6 @@ class CVelkshell final : public IShellExtInit, public IContextMenu, public IShel
 
     volatile LONG refCount = 1;
     std::wstring currentPath;                // the first selected path
-    bool currentPathCut = false;             // currentPath lost its end in the intake
     std::vector<std::wstring> selectedPaths; // every selected path, in the shell's order
     std::string utf8Path;                    // currentPath for the engine, set by the menu
     HashResults allDigests;                  // all digests, when the menu computed them

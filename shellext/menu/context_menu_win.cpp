@@ -124,11 +124,7 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
         return commandCount(commands.size());
     }
 
-    // A path cut to the intake's buffer names another file or none: hashing it would show
-    // someone else's digests as the selected file's, so it cannot be examined either.
-    if (currentPathCut)
-        return commandCount(0);
-    const DWORD attributes = GetFileAttributesW(currentPath.c_str());
+    const DWORD attributes = fileAttributesOf(currentPath);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return commandCount(0);
 
@@ -143,9 +139,15 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
     allComputed = false;
     std::string labelDigest;
     bool hashed = false;
-    switch (chooseMenuHashing(settings.compute_all_menus, size)) {
+    // A file whose content is elsewhere is never read for a menu; a local one is read up to
+    // the size measured above, for at most the budget.
+    const MenuHashing hashing = contentIsRemote(filePlaceOf(currentPath))
+                                    ? MenuHashing::None
+                                    : chooseMenuHashing(settings.compute_all_menus, size);
+    const BoundedRead read(size, true);
+    switch (hashing) {
     case MenuHashing::AllDigests:
-        allComputed = computeAllHashes(utf8Path, allDigests, nullptr);
+        allComputed = computeAllHashes(utf8Path, allDigests, nullptr, read.options());
         if (allComputed) {
             const auto found = allDigests.find(settings.label_algo);
             if (found != allDigests.end())
@@ -154,14 +156,15 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
         hashed = allComputed;
         break;
     case MenuHashing::LabelDigest:
-        hashed = computeHash(utf8Path, settings.label_algo, labelDigest, nullptr);
+        hashed = computeHash(utf8Path, settings.label_algo, labelDigest, nullptr, read.options());
         break;
     case MenuHashing::None:
         break;
     }
 
     if (!hashed) {
-        // Unreadable or too large: one item that opens the viewer.
+        // Unreadable, too large, elsewhere or too slow: one item that opens the viewer, which
+        // hashes in the background.
         PlacedMenu placed = placeMenu(fallbackItem(), idCmdFirst, idCmdLast);
         insertPlaced(hmenu, indexMenu, placed);
         commands = std::move(placed.commands);

@@ -38,15 +38,21 @@ void CVelkshell::invokeCommand(const MenuCommand& command) {
     case MenuCommandKind::CopyDigest:
         copyTextToClipboard(command.digest);
         break;
-    case MenuCommandKind::ComputeAndCopy:
-        if (fileSizeOf(currentPath) > kMenuSingleDigestLimit) {
+    case MenuCommandKind::ComputeAndCopy: {
+        const long long size = fileSizeOf(currentPath);
+        if (size > kMenuSingleDigestLimit || contentIsRemote(filePlaceOf(currentPath))) {
             launchViewer(currentPath);
-        } else {
-            std::string digest;
-            if (computeHash(utf8Path, command.algorithm, digest, nullptr))
-                copyTextToClipboard(digest);
+            break;
         }
+        // Rather than keep the shell waiting past the budget, the viewer takes over.
+        const BoundedRead read(size, true);
+        std::string digest;
+        if (computeHash(utf8Path, command.algorithm, digest, nullptr, read.options()))
+            copyTextToClipboard(digest);
+        else if (read.stopped())
+            launchViewer(currentPath);
         break;
+    }
     case MenuCommandKind::ClipboardCheck:
         runClipboardCheck();
         break;

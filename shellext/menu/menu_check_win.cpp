@@ -33,7 +33,8 @@ void show(const Notice& notice) {
 } // namespace
 
 void CVelkshell::runClipboardCheck() const {
-    if (checkSkipsLargeFile(allComputed, fileSizeOf(currentPath))) {
+    const long long size = fileSizeOf(currentPath);
+    if (checkSkipsLargeFile(allComputed, size)) {
         show(largeFileNotice());
         return;
     }
@@ -41,8 +42,18 @@ void CVelkshell::runClipboardCheck() const {
     HashResults computedNow;
     const HashResults* digests = &allDigests;
     if (!allComputed) {
-        if (!computeAllHashes(utf8Path, computedNow, nullptr)) {
-            show(unreadableNotice());
+        // A file elsewhere, or one that takes longer than the budget, goes to the viewer,
+        // which hashes in the background and has a check of its own.
+        if (contentIsRemote(filePlaceOf(currentPath))) {
+            launchViewer(currentPath);
+            return;
+        }
+        const BoundedRead read(size, true);
+        if (!computeAllHashes(utf8Path, computedNow, nullptr, read.options())) {
+            if (read.stopped())
+                launchViewer(currentPath);
+            else
+                show(unreadableNotice());
             return;
         }
         digests = &computedNow;

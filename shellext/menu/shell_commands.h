@@ -4,6 +4,9 @@
 // silent; only std::bad_alloc (while converting or composing the texts) can escape, for the
 // COM method that called them to turn into its failure result.
 
+#include "shellext/menu/shell_read.h"
+
+#include <cstdint>
 #include <string>
 
 namespace velk {
@@ -14,6 +17,13 @@ void copyTextToClipboard(const std::string& utf8);
 
 // Size in bytes, or -1 when the path's attributes cannot be read.
 long long fileSizeOf(const std::wstring& path);
+
+// Attributes of a user's file (INVALID_FILE_ATTRIBUTES when they cannot be read); long paths
+// work.
+unsigned long fileAttributesOf(const std::wstring& path);
+
+// Where the file lives: share path, network drive, attributes.
+FilePlace filePlaceOf(const std::wstring& path);
 
 // "velkscope.exe" in the folder of this DLL.
 std::wstring viewerExecutablePath();

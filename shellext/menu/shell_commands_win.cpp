@@ -1,5 +1,6 @@
 #include "shellext/menu/shell_commands.h"
 
+#include "engine/long_path.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 #include "shellext/com/module.h"
@@ -46,16 +47,29 @@ void copyTextToClipboard(const std::string& utf8) {
 
 long long fileSizeOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(extendedLengthPath(path).c_str(), GetFileExInfoStandard, &data))
         return -1;
     return static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
                                   data.nFileSizeLow);
 }
 
 std::wstring viewerExecutablePath() {
-    wchar_t buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(moduleHandle, buffer, MAX_PATH);
-    return viewerPathBeside(std::wstring(buffer, length < MAX_PATH ? length : MAX_PATH - 1));
+    return viewerPathBeside(moduleFilePath());
+}
+
+FilePlace filePlaceOf(const std::wstring& path) {
+    FilePlace place;
+    place.uncPath = isUncPath(path);
+    const std::wstring root = driveRootOf(path);
+    place.remoteDrive = !root.empty() && GetDriveTypeW(root.c_str()) == DRIVE_REMOTE;
+    const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        place.attributes = attributes;
+    return place;
+}
+
+DWORD fileAttributesOf(const std::wstring& path) {
+    return GetFileAttributesW(extendedLengthPath(path).c_str());
 }
 
 void launchViewer(const std::wstring& path) {

@@ -4,8 +4,32 @@
 
 namespace velk {
 
+namespace {
+
+void appendRowControls(std::vector<PageControlSpec>& table) {
+    using namespace page_style;
+    const std::vector<std::string>& names = kAlgorithmNames;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const int row = static_cast<int>(i);
+        table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy", ID_PAGE_COPY_BASE + row,
+                         kDisabled, PageFont::Ui, row});
+        table.push_back({PageControlRole::NameLabel, "STATIC", names[i], 0,
+                         kLeftNoWordWrap | kCenterImage, PageFont::Ui, row});
+        table.push_back({PageControlRole::DigestEdit, "EDIT", "computing...", 0,
+                         kMultiLine | kReadOnly, PageFont::Mono, row});
+    }
+}
+
+} // namespace
+
+std::vector<PageControlSpec> pageRowControls() {
+    std::vector<PageControlSpec> rows;
+    appendRowControls(rows);
+    return rows;
+}
+
 std::vector<PageControlSpec> pageControlTable(const std::string& headerText, bool tooLarge,
-                                              bool resultsReady) {
+                                              bool resultsReady, bool onRequest) {
     using namespace page_style;
     std::vector<PageControlSpec> table;
     table.push_back({PageControlRole::Header, "STATIC", headerText, 0, 0, PageFont::Ui});
@@ -19,17 +43,11 @@ std::vector<PageControlSpec> pageControlTable(const std::string& headerText, boo
     table.push_back({PageControlRole::FormatCombo, "COMBOBOX", "", ID_PAGE_FORMAT,
                      kVScroll | kDropDownList, PageFont::Ui});
     table.push_back({PageControlRole::Preview, "STATIC", "", 0, 0, PageFont::Ui});
-    if (!tooLarge) {
-        const std::vector<std::string>& names = kAlgorithmNames;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            const int row = static_cast<int>(i);
-            table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy", ID_PAGE_COPY_BASE + row,
-                             kDisabled, PageFont::Ui, row});
-            table.push_back({PageControlRole::NameLabel, "STATIC", names[i], 0,
-                             kLeftNoWordWrap | kCenterImage, PageFont::Ui, row});
-            table.push_back({PageControlRole::DigestEdit, "EDIT", "computing...", 0,
-                             kMultiLine | kReadOnly, PageFont::Mono, row});
-        }
+    if (!tooLarge && onRequest) {
+        table.push_back({PageControlRole::ComputeButton, "BUTTON", "Compute", ID_PAGE_COMPUTE,
+                         kPushButton, PageFont::Ui});
+    } else if (!tooLarge) {
+        appendRowControls(table);
     }
     table.push_back({PageControlRole::CheckButton, "BUTTON", "Check", ID_PAGE_CHECK,
                      kPushButton | (resultsReady ? 0u : kDisabled), PageFont::Ui});

@@ -21,6 +21,7 @@ inline constexpr int ID_PAGE_CHECK_RESULT = 3001;
 inline constexpr int ID_PAGE_ALGO = 3010;
 inline constexpr int ID_PAGE_FORMAT = 3011;
 inline constexpr int ID_PAGE_OPEN_VIEWER = 3012;
+inline constexpr int ID_PAGE_COMPUTE = 3013;
 
 // Window styles as the platform numbers them, so the table can be checked without windows.h
 // (the Win32 side asserts that they agree).
@@ -48,6 +49,7 @@ enum class PageControlRole {
     CopyButton,
     NameLabel,
     DigestEdit,
+    ComputeButton,
     CheckButton,
     CheckResult,
 };
@@ -65,10 +67,14 @@ struct PageControlSpec {
 };
 
 // Every control in creation order: the header, the Open button (too large only), the
-// settings row, then Copy / name / digest for each algorithm (hashable files only), then
-// Check and its result line.
+// settings row, then Copy / name / digest for each algorithm (hashable files only), or the
+// "Compute" button in their place when the file is elsewhere and is read only on request
+// (`onRequest`), then Check and its result line.
 std::vector<PageControlSpec> pageControlTable(const std::string& headerText, bool tooLarge,
-                                              bool resultsReady);
+                                              bool resultsReady, bool onRequest = false);
+
+// Copy / name / digest for each algorithm, as the table holds them.
+std::vector<PageControlSpec> pageRowControls();
 
 // "Shortcut target: " + target for a resolved shortcut; the too-large notice for a file
 // above the limit; otherwise empty. `targetUtf8` is the path the page works on.

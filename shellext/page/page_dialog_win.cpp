@@ -66,13 +66,6 @@ void place(HWND control, const PageRect& r) {
     }
 }
 
-long long targetFileSize(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
 HWND createControl(HWND page, const PageControlSpec& entry, HFONT font) {
     const DWORD style = WS_CHILD | WS_VISIBLE | entry.style;
     HWND control = CreateWindowExW(
@@ -135,6 +128,9 @@ void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND 
     case PageControlRole::DigestEdit:
         state.digestEdits.push_back(control);
         break;
+    case PageControlRole::ComputeButton:
+        state.computeButton = control;
+        break;
     case PageControlRole::CheckButton:
         state.checkButton = control;
         break;
@@ -142,6 +138,23 @@ void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND 
         state.checkResultLabel = control;
         break;
     }
+}
+
+// Starts the worker on the file as it is now: it reads no more than the size measured here and
+// stops when the page goes away. Without a thread the page computes by itself.
+void startComputing(HWND window, PropertyPageState& state) {
+    state.computing = true;
+    const long long size = fileSizeOf(state.targetPath);
+    state.workerLink = std::make_shared<PageWorkerLink>();
+    const PageHashRequest request{toUtf8(state.targetPath), size, state.workerLink};
+    if (startPageHashWorker(window, request))
+        return;
+    PassOptions options;
+    if (size >= 0)
+        options.byteCap = static_cast<std::uint64_t>(size);
+    state.resultsReady = computeAllHashes(request.utf8Path, state.results, nullptr, options);
+    state.computing = false;
+    showPageResults(state);
 }
 
 BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
@@ -155,9 +168,10 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                       DEFAULT_PITCH, L"Consolas"));
 
-    const long long size = targetFileSize(state->targetPath);
+    const long long size = std::max(0LL, fileSizeOf(state->targetPath));
     const bool tooLarge = pageFileTooLarge(size);
-    state->computing = !tooLarge;
+    // A file whose content is elsewhere is read only when the user asks for it.
+    const bool onRequest = !tooLarge && contentIsRemote(filePlaceOf(state->targetPath));
     const std::string header = pageHeaderText(state->targetPath != state->selectedPath, tooLarge,
                                               toUtf8(state->targetPath));
 
@@ -166,7 +180,8 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
     state->labelAlgo = settings.label_algo;
     state->labelFormat = settings.label_format;
 
-    for (const PageControlSpec& entry : pageControlTable(header, tooLarge, state->resultsReady)) {
+    for (const PageControlSpec& entry :
+         pageControlTable(header, tooLarge, state->resultsReady, onRequest)) {
         HFONT font = entry.font == PageFont::Mono ? static_cast<HFONT>(state->monoFont.get())
                                                   : state->uiFont;
         HWND control = createControl(window, entry, font);
@@ -175,11 +190,8 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
             fillCombos(*state);
     }
 
-    if (state->computing && !startPageHashWorker(window, toUtf8(state->targetPath))) {
-        state->resultsReady = computeAllHashes(toUtf8(state->targetPath), state->results, nullptr);
-        state->computing = false;
-        showPageResults(*state);
-    }
+    if (!tooLarge && !onRequest)
+        startComputing(window, *state);
     updatePagePreview(*state);
     layoutPropertyPage(window, *state);
     return TRUE;
@@ -257,6 +269,23 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
     case ID_PAGE_OPEN_VIEWER:
         launchViewer(state.targetPath);
         return TRUE;
+    case ID_PAGE_COMPUTE: {
+        if (state.computeButton == nullptr || state.computing)
+            return TRUE;
+        // The rows take the button's place, then the worker starts as for a local file.
+        DestroyWindow(state.computeButton);
+        state.computeButton = nullptr;
+        for (const PageControlSpec& entry : pageRowControls()) {
+            HFONT font = entry.font == PageFont::Mono ? static_cast<HFONT>(state.monoFont.get())
+                                                      : state.uiFont;
+            recordControl(state, entry, createControl(window, entry, font));
+        }
+        state.cachedEditWidth = -1;
+        startComputing(window, state);
+        layoutPropertyPage(window, state);
+        InvalidateRect(window, nullptr, TRUE);
+        return TRUE;
+    }
     default:
         return FALSE;
     }
@@ -347,6 +376,10 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return onCtlColorStatic(window, *state, reinterpret_cast<HDC>(wParam),
                                 reinterpret_cast<HWND>(lParam), wParam, lParam);
     case WM_DESTROY:
+        // The worker stops between chunks and closes the file; the module stays loaded
+        // until its thread has ended.
+        if (state->workerLink)
+            stopPageHashWorker(*state->workerLink);
         savePageSettings(*state, kSettingsFinalSaveLimitMs);
         state->monoFont.reset();
         // A worker may have posted just before the window went away; its message would
@@ -402,6 +435,7 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
     input.scrollPos = state.scrollPos;
     input.hasHeader = state.headerLabel != nullptr && GetWindowTextLengthW(state.headerLabel) > 0;
     input.hasOpenButton = state.openViewerButton != nullptr;
+    input.hasComputeButton = state.computeButton != nullptr;
     input.rowCount = state.digestEdits.size();
     {
         TEXTMETRICW metrics{};
@@ -427,6 +461,7 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
     if (input.hasHeader)
         place(state.headerLabel, l.header);
     place(state.openViewerButton, l.openButton);
+    place(state.computeButton, l.computeButton);
     place(state.settingsLabel, l.settingsLabel);
     place(state.algoCombo, l.algoCombo);
     place(state.formatCombo, l.formatCombo);

@@ -48,6 +48,11 @@ PageLayout layoutPropertyPage(const PageLayoutInput& input, std::vector<int>& ro
     out.preview = {kMargin, y + 32, w - 16, 22};
     y += 62;
 
+    if (input.hasComputeButton) {
+        out.computeButton = {kMargin, y, 90, 26};
+        y += 34;
+    }
+
     const int charWidth = pageCharWidth(input.averageCharWidth);
     const int editWidth = std::max(60, w - 162);
     out.editWidth = editWidth;

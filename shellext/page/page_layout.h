@@ -22,16 +22,18 @@ inline bool operator==(const PageRect& a, const PageRect& b) {
 struct PageLayoutInput {
     int clientWidth = 0;
     int scrollPos = 0;
-    bool hasHeader = false;     // the header label holds text
-    bool hasOpenButton = false; // the file is too large to hash here
+    bool hasHeader = false;        // the header label holds text
+    bool hasOpenButton = false;    // the file is too large to hash here
+    bool hasComputeButton = false; // the file is elsewhere: rows only once the user asks
     std::size_t rowCount = 0;
     int lineHeight = 0;       // monospace font: tmHeight + tmExternalLeading
     int averageCharWidth = 0; // monospace font: tmAveCharWidth
 };
 
 struct PageLayout {
-    PageRect header;     // all zero when the header is empty
-    PageRect openButton; // all zero when there is no Open button
+    PageRect header;        // all zero when the header is empty
+    PageRect openButton;    // all zero when there is no Open button
+    PageRect computeButton; // where the rows start; all zero when there is no Compute button
     PageRect settingsLabel, algoCombo, formatCombo, preview;
     std::vector<PageRect> copyButtons, nameLabels, digestEdits;
     PageRect checkButton, checkResult;

@@ -1,5 +1,6 @@
 #include "shellext/page/page_shortcut.h"
 
+#include "engine/long_path.h"
 #include "engine/unique_handle.h"
 #include "shellext/page/page_controls.h"
 
@@ -29,12 +30,14 @@ std::wstring resolveShortcutTarget(const std::wstring& path) {
         return result;
     }
     UniqueCom<IPersistFile> file(rawFile);
-    if (FAILED(file.get()->Load(path.c_str(), 0)))
+    if (FAILED(file.get()->Load(extendedLengthPath(path).c_str(), 0)))
         return result;
 
-    wchar_t target[MAX_PATH] = {};
-    if (SUCCEEDED(link.get()->GetPath(target, MAX_PATH, nullptr, 0)) && target[0] != L'\0') {
-        result = target;
+    // Room for a target of any length the platform allows.
+    std::wstring target(32768, L'\0');
+    if (SUCCEEDED(link.get()->GetPath(&target[0], static_cast<int>(target.size()), nullptr, 0)) &&
+        target[0] != L'\0') {
+        result = target.c_str();
     }
     return result;
 }

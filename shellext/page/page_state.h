@@ -5,9 +5,12 @@
 #include "engine/algorithms.h"
 #include "engine/unique_handle.h"
 #include "shellext/page/page_check.h"
+#include "shellext/page/page_worker.h"
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,7 @@ struct PropertyPageState {
     HWND checkButton = nullptr;
     HWND checkResultLabel = nullptr;
     HWND openViewerButton = nullptr;
+    HWND computeButton = nullptr; // a file elsewhere, until the user asks for its digests
     HWND settingsLabel = nullptr;
     HWND algoCombo = nullptr;
     HWND formatCombo = nullptr;
@@ -43,6 +47,8 @@ struct PropertyPageState {
     CheckResultKind checkResultKind = CheckResultKind::None;
     std::vector<int> rowHeights;
     int cachedEditWidth = -1;
+    // Set when the page goes away, so that its worker stops reading and closes the file.
+    std::shared_ptr<PageWorkerLink> workerLink;
 };
 
 } // namespace velk

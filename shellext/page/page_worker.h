@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace velk {
@@ -28,13 +31,33 @@ struct PageHashMessage {
 // after every worker has ended and every page has closed.
 long pageHashMessagesAlive();
 
-// Computes all digests of `utf8Path` and posts them to `window`. Frees the message itself
-// when the post fails (the page is gone).
-void runPageHashWorker(HWND window, const std::string& utf8Path);
+// Shared by a page and its worker. When the page goes away it sets both under the lock: the
+// worker then stops reading between chunks, closes the file and posts nothing, so no message
+// can arrive after the page has discarded its queue.
+struct PageWorkerLink {
+    std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    bool pageGone = false;
+};
+
+// What the page asks of its worker: the size it measured (the worker reads no more) and the
+// link through which the page stops it.
+struct PageHashRequest {
+    std::string utf8Path;
+    long long measuredSize = -1; // unknown: read to the end
+    std::shared_ptr<PageWorkerLink> link;
+};
+
+// Called by the page as it goes away, before it discards its queued messages.
+void stopPageHashWorker(PageWorkerLink& link);
+
+// Computes all digests of the requested file and posts them to `window`. Frees the message
+// itself when the post fails (the page is gone).
+void runPageHashWorker(HWND window, const PageHashRequest& request);
 
 // Takes one module reference for the worker and starts it detached. False (and the reference
 // given back) when the thread cannot be started; the caller then computes by itself.
-bool startPageHashWorker(HWND window, const std::string& utf8Path);
+bool startPageHashWorker(HWND window, const PageHashRequest& request);
 
 // Frees WM_PAGE_HASHES_DONE messages still queued for a window that is being destroyed.
 void discardQueuedPageHashMessages(HWND window);

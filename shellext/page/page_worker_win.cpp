@@ -14,13 +14,13 @@ volatile LONG messagesAlive = 0;
 
 struct WorkerStart {
     HWND window;
-    std::string path;
+    PageHashRequest request;
 };
 
 void runStartedWorker(WorkerStart* raw) {
     std::unique_ptr<WorkerStart> start(raw);
     try {
-        runPageHashWorker(start->window, start->path);
+        runPageHashWorker(start->window, start->request);
     } catch (...) {
         // Only an allocation can throw here; the page then keeps its "computing..." rows,
         // which is all that can be done without memory.
@@ -53,28 +53,45 @@ long pageHashMessagesAlive() {
     return messagesAlive;
 }
 
-void runPageHashWorker(HWND window, const std::string& utf8Path) {
+void runPageHashWorker(HWND window, const PageHashRequest& request) {
     std::unique_ptr<PageHashMessage> message(new (std::nothrow) PageHashMessage);
     if (message) {
         try {
-            message->ok = computeAllHashes(utf8Path, message->results, nullptr);
+            PassOptions options;
+            if (request.measuredSize >= 0)
+                options.byteCap = static_cast<std::uint64_t>(request.measuredSize);
+            if (request.link)
+                options.cancel = &request.link->cancel;
+            message->ok = computeAllHashes(request.utf8Path, message->results, nullptr, options);
         } catch (...) {
             message->ok = false;
             message->results.clear();
         }
     }
     // Without a message (no memory) the page still learns that the computation is over.
+    std::unique_lock<std::mutex> lock;
+    if (request.link) {
+        lock = std::unique_lock<std::mutex>(request.link->mutex);
+        if (request.link->pageGone)
+            return;
+    }
     if (PostMessageW(window, WM_PAGE_HASHES_DONE, 0, reinterpret_cast<LPARAM>(message.get()))) {
         message.release();
     }
 }
 
-bool startPageHashWorker(HWND window, const std::string& utf8Path) {
-    std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{window, std::string()});
+void stopPageHashWorker(PageWorkerLink& link) {
+    const std::lock_guard<std::mutex> lock(link.mutex);
+    link.pageGone = true;
+    link.cancel.store(true);
+}
+
+bool startPageHashWorker(HWND window, const PageHashRequest& request) {
+    std::unique_ptr<WorkerStart> start(new (std::nothrow) WorkerStart{window, PageHashRequest()});
     if (!start)
         return false;
     try {
-        start->path = utf8Path;
+        start->request = request;
     } catch (...) {
         return false;
     }

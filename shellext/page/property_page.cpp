@@ -1,6 +1,7 @@
 #include "shellext/page/property_page.h"
 
 #include "shellext/com/module.h"
+#include "shellext/menu/shell_commands.h"
 #include "shellext/page/page_dialog.h"
 #include "shellext/page/page_shortcut.h"
 #include "shellext/page/page_state.h"
@@ -36,7 +37,7 @@ UINT CALLBACK pageCallback(HWND, UINT message, LPPROPSHEETPAGEW page) {
 }
 
 HRESULT addPageFor(const std::wstring& currentPath, LPFNSVADDPROPSHEETPAGE addPage, LPARAM lParam) {
-    const DWORD attributes = GetFileAttributesW(currentPath.c_str());
+    const DWORD attributes = fileAttributesOf(currentPath);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return S_OK;
     }

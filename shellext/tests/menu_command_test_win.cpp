@@ -134,14 +134,13 @@ TEST_F(ShellCommand, SeveralFilesStartOneViewerEachUpToTwenty) {
               std::set<std::wstring>(many.begin(), many.begin() + 20));
 }
 
-TEST_F(ShellCommand, LongSelectedPathReachesTheViewerAsItsFirst259Characters) {
+TEST_F(ShellCommand, LongSelectedPathReachesTheViewerWhole) {
     const std::wstring longPath = L"C:\\" + std::wstring(296, L'q') + L".txt"; // 300
     const std::wstring other = file(L"beside a long one.txt", kSample);
     const BuiltMenu built = build({longPath, other}, 100, 0x7FFF, CMF_NORMAL, true);
     ASSERT_EQ(built.ours().text, L"Hashes");
     EXPECT_EQ(built.invoke(0), S_OK);
-    EXPECT_EQ(argumentsOf(starts().waitFor(2)),
-              (std::set<std::wstring>{longPath.substr(0, 259), other}));
+    EXPECT_EQ(argumentsOf(starts().waitFor(2)), (std::set<std::wstring>{longPath, other}));
 }
 
 TEST_F(ShellCommand, AfterASecondInitializeTheViewerOpensTheNewFile) {

@@ -334,6 +334,47 @@ TEST(PageControls, TooLargePageHasTheOpenButtonAndNoRows) {
     EXPECT_EQ(t[7].role, PageControlRole::CheckResult);
 }
 
+// A file elsewhere: the Compute button stands where the rows would be, the rows come from the
+// same table once asked for, and the layout puts the button at the rows' place.
+TEST(PageControls, FileElsewhereHasTheComputeButtonInPlaceOfTheRows) {
+    const std::vector<PageControlSpec> t = pageControlTable("", false, false, true);
+    ASSERT_EQ(t.size(), 8u);
+    EXPECT_EQ(t[4].role, PageControlRole::Preview);
+    EXPECT_EQ(t[5].role, PageControlRole::ComputeButton);
+    EXPECT_STREQ(t[5].className, "BUTTON");
+    EXPECT_EQ(t[5].text, "Compute");
+    EXPECT_EQ(t[5].id, ID_PAGE_COMPUTE);
+    EXPECT_EQ(t[5].style, page_style::kPushButton);
+    EXPECT_EQ(t[6].role, PageControlRole::CheckButton);
+    // Too large wins: the Open button, no Compute button, no rows.
+    EXPECT_EQ(pageControlTable("", true, false, true).size(), 8u);
+    EXPECT_EQ(pageControlTable("", true, false, true)[1].role, PageControlRole::OpenViewer);
+
+    const std::vector<PageControlSpec> full = pageControlTable("", false, false);
+    const std::vector<PageControlSpec> rows = pageRowControls();
+    ASSERT_EQ(rows.size(), 33u);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].role, full[5 + i].role);
+        EXPECT_EQ(rows[i].text, full[5 + i].text);
+        EXPECT_EQ(rows[i].id, full[5 + i].id);
+    }
+
+    std::vector<int> heights;
+    int cached = -1;
+    PageLayoutInput in;
+    in.clientWidth = 400;
+    in.hasComputeButton = true;
+    const PageLayout withButton = layoutPropertyPage(
+        in, heights, cached, [](std::size_t, const PageRect&) { return RowTextMeasure{}; });
+    EXPECT_EQ(withButton.computeButton, (PageRect{8, 70, 90, 26}));
+    EXPECT_EQ(withButton.checkButton.y, 70 + 34 + 4);
+    in.hasComputeButton = false;
+    EXPECT_EQ(layoutPropertyPage(in, heights, cached,
+                                 [](std::size_t, const PageRect&) { return RowTextMeasure{}; })
+                  .computeButton,
+              PageRect{});
+}
+
 TEST(PageControls, HeaderTextShortcutFirstThenTooLarge) {
     EXPECT_EQ(pageHeaderText(true, true, "C:\\big.iso"), "Shortcut target: C:\\big.iso");
     EXPECT_EQ(pageHeaderText(true, false, "C:\\a b.txt"), "Shortcut target: C:\\a b.txt");

@@ -7,6 +7,10 @@
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -159,6 +163,51 @@ TEST_F(Registration, ServerPathIsWhereverTheDllWasLoadedFrom) {
     expectString(HKEY_CLASSES_ROOT, kServerKey, nullptr, copy);
     ASSERT_EQ(runRegsvr32(L"/s /u " + quoted(copy)), 0);
     expectNothingRegistered();
+}
+
+// A DLL in a folder whose path is 270 characters long: the whole path is registered, or
+// nothing and the tool fails; never a cut path. The platform's COM here refuses any server
+// path beyond MAX_PATH, so the value is read back and the DLL loaded from it hands out its
+// class factory.
+TEST_F(Registration, DllInA270CharacterFolderRegistersItsWholePath) {
+    std::wstring folder = testProgramFolder() + L"long registration ";
+    folder += std::wstring(270 - folder.size(), L'r');
+    ASSERT_EQ(folder.size(), 270u);
+    const std::wstring extended = L"\\\\?\\" + folder;
+    CreateDirectoryW(extended.c_str(), nullptr);
+    const std::wstring copy = folder + L"\\velkshell.dll";
+    ASSERT_TRUE(CopyFileW(dllPath.c_str(), (L"\\\\?\\" + copy).c_str(), FALSE));
+
+    const long exitCode = runRegsvr32(L"/s " + quoted(copy));
+    const StoredValue server = readValue(HKEY_CLASSES_ROOT, kServerKey, nullptr);
+    const std::wstring serverPath(reinterpret_cast<const wchar_t*>(server.bytes.data()),
+                                  server.bytes.size() / sizeof(wchar_t));
+    if (exitCode == 0) {
+        ASSERT_TRUE(server.present);
+        EXPECT_EQ(serverPath, copy + L'\0');
+        velk::UniqueModule loaded(LoadLibraryW(serverPath.c_str()));
+        ASSERT_TRUE(loaded);
+        const auto getClassObject = reinterpret_cast<DllGetClassObjectFn>(
+            reinterpret_cast<void*>(GetProcAddress(loaded.get(), "DllGetClassObject")));
+        ASSERT_NE(getClassObject, nullptr);
+        IClassFactory* factory = nullptr;
+        ASSERT_EQ(getClassObject(kTestClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+                  S_OK);
+        IUnknown* object = nullptr;
+        EXPECT_EQ(
+            factory->CreateInstance(nullptr, IID_IShellExtInit, reinterpret_cast<void**>(&object)),
+            S_OK);
+        if (object != nullptr)
+            object->Release();
+        factory->Release();
+    } else {
+        EXPECT_FALSE(server.present) << velkNarrow(serverPath);
+    }
+    std::printf("[ long folder ] regsvr32 exit %ld, registered %s\n", exitCode,
+                server.present ? "the whole path" : "nothing");
+    runRegsvr32(L"/s /u " + quoted(copy));
+    DeleteFileW((L"\\\\?\\" + copy).c_str());
+    RemoveDirectoryW(extended.c_str());
 }
 
 TEST_F(Registration, UnregisterRemovesEverythingIncludingLegacyKeys) {

@@ -61,6 +61,9 @@ double millisecondsBetween(Clock::time_point from, Clock::time_point to);
 // once per suite, and that copy stays loaded in this process.
 class MenuReliability : public ShellMenuTest {
   protected:
+    // The test build of the DLL, whose reads can be slowed down.
+    static void SetUpTestSuite() { setUpSuite(L"velkshell_faults.dll"); }
+
     // The object initialised for the path with nothing in the menu yet, so that a timed
     // rebuild covers the menu's own work only.
     static BuiltMenu idle(const std::wstring& path);

@@ -60,13 +60,13 @@ TEST_F(Selection, ReadingAppendsToWhatTheCallerHolds) {
     EXPECT_EQ(paths, (std::vector<std::wstring>{L"earlier", in(L"a.txt")}));
 }
 
-TEST_F(Selection, LongPathKeepsItsFirst259Characters) {
+TEST_F(Selection, LongPathIsKeptWhole) {
     const std::wstring longPath = L"C:\\" + std::wstring(297, L'p'); // 300 characters
     ComRef<IDataObject> data = handMadeDataObject({longPath, L"C:\\short.txt"});
     std::vector<std::wstring> paths;
     EXPECT_EQ(velk::readDropList(data.get(), paths), S_OK);
     ASSERT_EQ(paths.size(), 2u);
-    EXPECT_EQ(paths[0], longPath.substr(0, 259));
+    EXPECT_EQ(paths[0], longPath);
     EXPECT_EQ(paths[1], L"C:\\short.txt");
 }
 

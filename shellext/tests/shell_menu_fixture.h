@@ -39,11 +39,12 @@ struct BuiltMenu {
 
 class ShellMenuTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { setUpSuite(true); }
+    static void SetUpTestSuite() { setUpSuite(L"velkshell.dll"); }
     static void TearDownTestSuite();
-    // With registerCopy false, menus are built through whatever DLL is registered (an
-    // installed one) rather than through a registered copy beside the stand-in viewer.
-    static void setUpSuite(bool registerCopy);
+    // Registers a copy of this DLL of the build folder (the shipped one, or the test build
+    // with injected faults) under its own name, beside the stand-in viewer. With an empty
+    // name, menus are built through whatever DLL is registered (an installed one).
+    static void setUpSuite(const std::wstring& dllName);
     void SetUp() override;
 
     // A file in the data folder (whose name has spaces) with the content.
@@ -62,6 +63,8 @@ class ShellMenuTest : public ::testing::Test {
                         UINT flags = CMF_NORMAL);
 
     static std::wstring dllFolder();
+    // The test build of the DLL only: every read of its passes waits this long first.
+    static void setReadDelay(unsigned milliseconds);
     static ViewerStartLog& starts();
 };
 

@@ -14,6 +14,7 @@ namespace {
 struct SuiteState {
     std::wstring root;
     std::wstring dlls;
+    std::wstring dllName;
     std::wstring data;
     std::wstring appData;
     std::unique_ptr<ViewerStartLog> log;
@@ -46,11 +47,12 @@ HRESULT BuiltMenu::invokeVerb(const char* verb) const {
     return menu->InvokeCommand(&info);
 }
 
-void ShellMenuTest::setUpSuite(bool registerCopy) {
+void ShellMenuTest::setUpSuite(const std::wstring& dllName) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     suite = new SuiteState;
+    suite->dllName = dllName;
     // A folder of each kind's own: the two may run at once in different prefixes.
-    suite->root = freshTestFolder(registerCopy ? L"menu" : L"installed-menu");
+    suite->root = freshTestFolder(dllName.empty() ? L"installed-menu" : L"menu");
     // The DLL's folder has a space in its name: the viewer path must survive it.
     suite->dlls = suite->root + L"\\extension folder";
     suite->data = suite->root + L"\\selected files";
@@ -62,20 +64,19 @@ void ShellMenuTest::setUpSuite(bool registerCopy) {
     ASSERT_TRUE(CreateDirectoryW(startsFolder.c_str(), nullptr));
     suite->log = std::make_unique<ViewerStartLog>(startsFolder);
     ASSERT_TRUE(SetEnvironmentVariableW(L"APPDATA", suite->appData.c_str()));
-    if (!registerCopy)
+    if (dllName.empty())
         return;
     const std::wstring bin = testProgramFolder();
-    ASSERT_TRUE(CopyFileW((bin + L"velkshell.dll").c_str(),
-                          (suite->dlls + L"\\velkshell.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((bin + dllName).c_str(), (suite->dlls + L"\\" + dllName).c_str(), FALSE));
     ASSERT_TRUE(CopyFileW((bin + L"shell_viewer_standin.exe").c_str(),
                           (suite->dlls + L"\\velkscope.exe").c_str(), FALSE));
-    ASSERT_EQ(runRegsvr32(L"/s \"" + suite->dlls + L"\\velkshell.dll\""), 0);
+    ASSERT_EQ(runRegsvr32(L"/s \"" + suite->dlls + L"\\" + dllName + L"\""), 0);
     suite->registeredCopy = true;
 }
 
 void ShellMenuTest::TearDownTestSuite() {
     if (suite->registeredCopy)
-        runRegsvr32(L"/s /u \"" + suite->dlls + L"\\velkshell.dll\"");
+        runRegsvr32(L"/s /u \"" + suite->dlls + L"\\" + suite->dllName + L"\"");
     delete suite;
     suite = nullptr;
 }
@@ -112,6 +113,17 @@ velk::HashResults ShellMenuTest::digestsOf(const std::wstring& path) {
     velk::HashResults results;
     EXPECT_TRUE(velk::computeAllHashes(velk::toUtf8(path), results, nullptr));
     return results;
+}
+
+void ShellMenuTest::setReadDelay(unsigned milliseconds) {
+    using SetDelayFn = void(WINAPI*)(unsigned);
+    // Loaded by COM from the registered copy.
+    HMODULE module = GetModuleHandleW(suite->dllName.c_str());
+    ASSERT_NE(module, nullptr);
+    const auto setDelay = reinterpret_cast<SetDelayFn>(
+        reinterpret_cast<void*>(GetProcAddress(module, "VelkTestSetReadDelay")));
+    ASSERT_NE(setDelay, nullptr) << "not the test build of the DLL";
+    setDelay(milliseconds);
 }
 
 std::wstring ShellMenuTest::dllFolder() {
