@@ -11,12 +11,13 @@ void appendRowControls(std::vector<PageControlSpec>& table) {
     const std::vector<std::string>& names = kAlgorithmNames;
     for (std::size_t i = 0; i < names.size(); ++i) {
         const int row = static_cast<int>(i);
+        // Eleven buttons share one caption, so none of them has an access key.
         table.push_back({PageControlRole::CopyButton, "BUTTON", "Copy", ID_PAGE_COPY_BASE + row,
-                         kDisabled, PageFont::Ui, row});
+                         kDisabled | kTabStop, PageFont::Ui, row});
         table.push_back({PageControlRole::NameLabel, "STATIC", names[i], 0,
                          kLeftNoWordWrap | kCenterImage, PageFont::Ui, row});
         table.push_back({PageControlRole::DigestEdit, "EDIT", "computing...", 0,
-                         kMultiLine | kReadOnly, PageFont::Mono, row});
+                         kMultiLine | kReadOnly | kTabStop, PageFont::Mono, row});
     }
 }
 
@@ -34,25 +35,26 @@ std::vector<PageControlSpec> pageControlTable(const std::string& headerText, boo
     std::vector<PageControlSpec> table;
     table.push_back({PageControlRole::Header, "STATIC", headerText, 0, 0, PageFont::Ui});
     if (tooLarge) {
-        table.push_back({PageControlRole::OpenViewer, "BUTTON", "Open Velkscope",
-                         ID_PAGE_OPEN_VIEWER, kPushButton, PageFont::Ui});
+        table.push_back({PageControlRole::OpenViewer, "BUTTON", "&Open Velkscope",
+                         ID_PAGE_OPEN_VIEWER, kPushButton | kTabStop, PageFont::Ui});
     }
-    table.push_back({PageControlRole::SettingsLabel, "STATIC", "Settings:", 0, 0, PageFont::Ui});
+    table.push_back({PageControlRole::SettingsLabel, "STATIC", "&Settings:", 0, 0, PageFont::Ui});
     table.push_back({PageControlRole::AlgoCombo, "COMBOBOX", "", ID_PAGE_ALGO,
-                     kVScroll | kDropDownList, PageFont::Ui});
+                     kVScroll | kDropDownList | kTabStop, PageFont::Ui});
     table.push_back({PageControlRole::FormatCombo, "COMBOBOX", "", ID_PAGE_FORMAT,
-                     kVScroll | kDropDownList, PageFont::Ui});
+                     kVScroll | kDropDownList | kTabStop, PageFont::Ui});
     table.push_back({PageControlRole::Preview, "STATIC", "", 0, 0, PageFont::Ui});
     if (!tooLarge && onRequest) {
-        table.push_back({PageControlRole::ComputeButton, "BUTTON", "Compute", ID_PAGE_COMPUTE,
-                         kPushButton, PageFont::Ui});
+        table.push_back({PageControlRole::ComputeButton, "BUTTON", "Co&mpute", ID_PAGE_COMPUTE,
+                         kPushButton | kTabStop, PageFont::Ui});
     } else if (!tooLarge) {
         appendRowControls(table);
     }
-    table.push_back({PageControlRole::CheckButton, "BUTTON", "Check", ID_PAGE_CHECK,
-                     kPushButton | (resultsReady ? 0u : kDisabled), PageFont::Ui});
-    table.push_back(
-        {PageControlRole::CheckResult, "STATIC", "", ID_PAGE_CHECK_RESULT, 0, PageFont::Ui});
+    table.push_back({PageControlRole::CheckButton, "BUTTON", "&Check", ID_PAGE_CHECK,
+                     kPushButton | kTabStop | (resultsReady ? 0u : kDisabled), PageFont::Ui});
+    table.push_back({PageControlRole::CheckResult, "STATIC",
+                     tooLarge ? pageTooLargeCheckText() : std::string(), ID_PAGE_CHECK_RESULT, 0,
+                     PageFont::Ui});
     return table;
 }
 
@@ -66,6 +68,10 @@ std::string pageHeaderText(bool isResolvedShortcut, bool tooLarge, const std::st
 
 bool pageFileTooLarge(long long size) {
     return size > kPageHashLimit;
+}
+
+std::string pageTooLargeCheckText() {
+    return "Open Velkscope above to check this file: the viewer has no size limit.";
 }
 
 bool hasShortcutExtension(const std::wstring& path) {

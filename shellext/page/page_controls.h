@@ -30,6 +30,7 @@ inline constexpr std::uint32_t kChild = 0x40000000;
 inline constexpr std::uint32_t kVisible = 0x10000000;
 inline constexpr std::uint32_t kDisabled = 0x08000000;
 inline constexpr std::uint32_t kVScroll = 0x00200000;
+inline constexpr std::uint32_t kTabStop = 0x00010000;
 inline constexpr std::uint32_t kPushButton = 0x0000;
 inline constexpr std::uint32_t kDropDownList = 0x0003;
 inline constexpr std::uint32_t kLeftNoWordWrap = 0x000C;
@@ -66,10 +67,12 @@ struct PageControlSpec {
     int row = -1; // algorithm row of the per-row controls
 };
 
-// Every control in creation order: the header, the Open button (too large only), the
-// settings row, then Copy / name / digest for each algorithm (hashable files only), or the
-// "Compute" button in their place when the file is elsewhere and is read only on request
-// (`onRequest`), then Check and its result line.
+// Every control in creation order, which is also the visual and the Tab order: the header,
+// the Open button (too large only), the settings row, then Copy / name / digest for each
+// algorithm (hashable files only), or the "Compute" button in their place when the file is
+// elsewhere and is read only on request (`onRequest`), then Check and its result line. Every
+// control the user can act on is a tab stop; captions carry their access keys ("&Check"). For a
+// file too large to hash, the result line starts with pageTooLargeCheckText.
 std::vector<PageControlSpec> pageControlTable(const std::string& headerText, bool tooLarge,
                                               bool resultsReady, bool onRequest = false);
 
@@ -81,6 +84,9 @@ std::vector<PageControlSpec> pageRowControls();
 std::string pageHeaderText(bool isResolvedShortcut, bool tooLarge, const std::string& targetUtf8);
 
 bool pageFileTooLarge(long long size);
+
+// Beside the disabled Check button of a file too large to hash here: what to do instead.
+std::string pageTooLargeCheckText();
 
 // True when the path names a shortcut: more than 3 characters and a last four of ".lnk" in
 // any letter case.

@@ -20,7 +20,8 @@
 namespace velk {
 
 static_assert(page_style::kChild == WS_CHILD && page_style::kVisible == WS_VISIBLE &&
-                  page_style::kDisabled == WS_DISABLED && page_style::kVScroll == WS_VSCROLL,
+                  page_style::kDisabled == WS_DISABLED && page_style::kVScroll == WS_VSCROLL &&
+                  page_style::kTabStop == WS_TABSTOP,
               "window styles");
 static_assert(page_style::kPushButton == BS_PUSHBUTTON &&
                   page_style::kDropDownList == CBS_DROPDOWNLIST &&
@@ -31,6 +32,10 @@ static_assert(page_style::kPushButton == BS_PUSHBUTTON &&
 static_assert(kPageHashesDoneMessage == WM_PAGE_HASHES_DONE, "one message number");
 
 namespace {
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
+#endif
 
 PropertyPageState* stateOf(HWND window) {
     return reinterpret_cast<PropertyPageState*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -74,6 +79,128 @@ HWND createControl(HWND page, const PageControlSpec& entry, HFONT font) {
     if (control != nullptr)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return control;
+}
+
+// The DPI the page is shown at: the window's own where the system reports one per window,
+// otherwise the screen's.
+int pageDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (dpiForWindow != nullptr) {
+        const UINT dpi = dpiForWindow(window);
+        if (dpi > 0)
+            return static_cast<int>(dpi);
+    }
+    HDC dc = GetDC(window);
+    const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc != nullptr)
+        ReleaseDC(window, dc);
+    return dpi;
+}
+
+// Width of a caption as a control draws it (an "&" marks the access key and takes no room).
+int captionWidth(HDC dc, const std::string& text) {
+    const std::wstring wide = toUtf16(text);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, DT_CALCRECT | DT_SINGLELINE);
+    return r.right - r.left;
+}
+
+int widestCaption(HDC dc, const std::vector<std::string>& texts) {
+    int widest = 0;
+    for (const std::string& text : texts)
+        widest = std::max(widest, captionWidth(dc, text));
+    return widest;
+}
+
+std::vector<std::string> formatDescriptions() {
+    std::vector<std::string> texts;
+    for (const LabelFormat& format : kLabelFormats)
+        texts.push_back(format.description);
+    return texts;
+}
+
+// The captions of the page's controls in its UI font, taken from the control table itself.
+PageTextWidths measureCaptions(HWND window, const PropertyPageState& state) {
+    PageTextWidths widths;
+    FontDc dc(window, state.uiFont);
+    if (dc.get() == nullptr)
+        return widths;
+    // The too-large table has the Open button, the one of a file elsewhere the Compute button.
+    std::vector<PageControlSpec> captions = pageControlTable("", true, false);
+    for (const PageControlSpec& entry : pageControlTable("", false, false, true))
+        captions.push_back(entry);
+    for (const PageControlSpec& entry : captions) {
+        const int width = captionWidth(dc.get(), entry.text);
+        switch (entry.role) {
+        case PageControlRole::SettingsLabel:
+            widths.settingsLabel = width;
+            break;
+        case PageControlRole::OpenViewer:
+            widths.openButton = width;
+            break;
+        case PageControlRole::ComputeButton:
+            widths.computeButton = width;
+            break;
+        case PageControlRole::CheckButton:
+            widths.checkButton = width;
+            break;
+        default:
+            break;
+        }
+    }
+    for (const PageControlSpec& entry : pageRowControls()) {
+        if (entry.role == PageControlRole::CopyButton)
+            widths.copyButton = std::max(widths.copyButton, captionWidth(dc.get(), entry.text));
+    }
+    widths.longestName = widestCaption(dc.get(), kAlgorithmNames);
+    widths.longestAlgoItem = widths.longestName;
+    widths.longestFormatItem = widestCaption(dc.get(), formatDescriptions());
+    // The drop button, the frame on both sides and the text's own margins.
+    widths.comboChrome = GetSystemMetrics(SM_CXVSCROLL) + 2 * GetSystemMetrics(SM_CXEDGE) +
+                         pageScaled(8, state.scale);
+    return widths;
+}
+
+// Scale, digest font and caption widths for the DPI the page is shown at now.
+void applyPageDpi(HWND window, PropertyPageState& state) {
+    state.scale = pageScale(pageDpi(window));
+    state.monoFont.reset(CreateFontW(
+        pageMonoFontHeight(state.scale), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Consolas"));
+    state.textWidths = measureCaptions(window, state);
+    state.cachedEditWidth = -1;
+}
+
+// Drop lists as wide as their longest entry, even where the closed box is narrower.
+void widenDropLists(const PropertyPageState& state) {
+    const int chrome = state.textWidths.comboChrome;
+    SendMessageW(state.algoCombo, CB_SETDROPPEDWIDTH, state.textWidths.longestAlgoItem + chrome, 0);
+    SendMessageW(state.formatCombo, CB_SETDROPPEDWIDTH, state.textWidths.longestFormatItem + chrome,
+                 0);
+}
+
+// A digest box is read-only text: Tab, Enter and Esc work the dialog as they do from any other
+// control, Ctrl+A selects the whole digest and Ctrl+C (the edit's own) copies the selection.
+LRESULT CALLBACK digestEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR) {
+    switch (message) {
+    case WM_GETDLGCODE:
+        return DefSubclassProc(edit, message, wParam, lParam) & ~DLGC_WANTALLKEYS;
+    case WM_CHAR:
+        if (wParam == 1) { // Ctrl+A
+            SendMessageW(edit, EM_SETSEL, 0, -1);
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, digestEditProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
 }
 
 void fillCombos(PropertyPageState& state) {
@@ -127,6 +254,8 @@ void recordControl(PropertyPageState& state, const PageControlSpec& entry, HWND 
         break;
     case PageControlRole::DigestEdit:
         state.digestEdits.push_back(control);
+        if (control != nullptr)
+            SetWindowSubclass(control, digestEditProc, 1, 0);
         break;
     case PageControlRole::ComputeButton:
         state.computeButton = control;
@@ -164,9 +293,7 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
         return TRUE;
 
     state->uiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    state->monoFont.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH, L"Consolas"));
+    applyPageDpi(window, *state);
 
     const long long size = std::max(0LL, fileSizeOf(state->targetPath));
     const bool tooLarge = pageFileTooLarge(size);
@@ -189,6 +316,7 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
         if (entry.role == PageControlRole::FormatCombo)
             fillCombos(*state);
     }
+    widenDropLists(*state);
 
     if (!tooLarge && !onRequest)
         startComputing(window, *state);
@@ -272,13 +400,27 @@ BOOL onCommand(HWND window, PropertyPageState& state, int id, int notification) 
     case ID_PAGE_COMPUTE: {
         if (state.computeButton == nullptr || state.computing)
             return TRUE;
-        // The rows take the button's place, then the worker starts as for a local file.
+        // The rows take the button's place, in the Tab order too, then the worker starts as
+        // for a local file.
+        const bool hadFocus = GetFocus() == state.computeButton;
         DestroyWindow(state.computeButton);
         state.computeButton = nullptr;
+        HWND previous = state.previewLabel;
         for (const PageControlSpec& entry : pageRowControls()) {
             HFONT font = entry.font == PageFont::Mono ? static_cast<HFONT>(state.monoFont.get())
                                                       : state.uiFont;
-            recordControl(state, entry, createControl(window, entry, font));
+            HWND control = createControl(window, entry, font);
+            if (control != nullptr && previous != nullptr) {
+                SetWindowPos(control, previous, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+            if (control != nullptr)
+                previous = control;
+            recordControl(state, entry, control);
+        }
+        if (hadFocus && !state.digestEdits.empty()) {
+            SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(state.digestEdits[0]),
+                         TRUE);
         }
         state.cachedEditWidth = -1;
         startComputing(window, state);
@@ -327,7 +469,7 @@ void onVScroll(HWND window, PropertyPageState& state, int code) {
     GetScrollInfo(window, SB_VERT, &info);
     scrollTo(window, state,
              pageScrollPosition(scrollActionOf(code), state.scrollPos, static_cast<int>(info.nPage),
-                                info.nMax, info.nTrackPos));
+                                info.nMax, info.nTrackPos, state.scale));
 }
 
 INT_PTR onCtlColorStatic(HWND window, PropertyPageState& state, HDC dc, HWND control, WPARAM wParam,
@@ -336,12 +478,25 @@ INT_PTR onCtlColorStatic(HWND window, PropertyPageState& state, HDC dc, HWND con
     if (control != state.checkResultLabel || !checkResultColour(state.checkResultKind, colour)) {
         return FALSE;
     }
-    // The default handling sets the default text colour itself, so it runs first and the
-    // result colour is applied on top of it.
-    const LRESULT brush = DefWindowProcW(window, WM_CTLCOLORSTATIC, wParam, lParam);
+    // The dialog's own handling gives the page's background (the sheet's themed one where
+    // there is a theme) and the default colours; it runs first, asking this procedure once
+    // more, and the result colour is applied on top of it.
+    state.askingDefaultColours = true;
+    const LRESULT brush = DefDlgProcW(window, WM_CTLCOLORSTATIC, wParam, lParam);
+    state.askingDefaultColours = false;
     SetTextColor(dc, RGB(colour.red, colour.green, colour.blue));
     SetBkMode(dc, TRANSPARENT);
     return static_cast<INT_PTR>(brush);
+}
+
+// The page moved to a screen of another DPI: new digest font, captions and places.
+void onDpiChanged(HWND window, PropertyPageState& state) {
+    applyPageDpi(window, state);
+    for (HWND edit : state.digestEdits)
+        SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(state.monoFont.get()), TRUE);
+    widenDropLists(state);
+    layoutPropertyPage(window, state);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -370,9 +525,14 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         scrollTo(window, *state,
                  pageWheelPosition(GET_WHEEL_DELTA_WPARAM(wParam), state->scrollPos,
-                                   state->contentHeight, clientHeight(window)));
+                                   state->contentHeight, clientHeight(window), state->scale));
+        return TRUE;
+    case WM_DPICHANGED_AFTERPARENT:
+        onDpiChanged(window, *state);
         return TRUE;
     case WM_CTLCOLORSTATIC:
+        if (state->askingDefaultColours)
+            return FALSE;
         return onCtlColorStatic(window, *state, reinterpret_cast<HDC>(wParam),
                                 reinterpret_cast<HWND>(lParam), wParam, lParam);
     case WM_DESTROY:
@@ -431,6 +591,8 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
     GetClientRect(window, &client);
 
     PageLayoutInput input;
+    input.scale = state.scale;
+    input.text = state.textWidths;
     input.clientWidth = client.right - client.left;
     input.scrollPos = state.scrollPos;
     input.hasHeader = state.headerLabel != nullptr && GetWindowTextLengthW(state.headerLabel) > 0;

@@ -5,6 +5,7 @@
 #include "engine/algorithms.h"
 #include "engine/unique_handle.h"
 #include "shellext/page/page_check.h"
+#include "shellext/page/page_layout.h"
 #include "shellext/page/page_worker.h"
 
 #include <windows.h>
@@ -40,8 +41,12 @@ struct PropertyPageState {
     // when the page closes.
     bool labelAlgoPending = false;
     bool labelFormatPending = false;
-    UniqueGdiObject monoFont;
-    HFONT uiFont = nullptr; // the stock font, not owned
+    UniqueGdiObject monoFont;  // its height follows `scale`
+    HFONT uiFont = nullptr;    // the stock font, not owned
+    double scale = 1.0;        // the page's DPI / 96
+    PageTextWidths textWidths; // captions measured in uiFont, for the layout
+    // Set while the dialog's default handling answers WM_CTLCOLORSTATIC for the result line.
+    bool askingDefaultColours = false;
     int scrollPos = 0;
     int contentHeight = 0;
     CheckResultKind checkResultKind = CheckResultKind::None;

@@ -247,6 +247,185 @@ TEST(PageLayoutTest, EditReportingMoreLinesThanTheEstimateWins) {
     EXPECT_EQ(pageRowHeight({1, 0}, 7, 238, 20), 24);
 }
 
+TEST(PageScale, DpiGivesTheScaleAndTheDigestFontGrowsWithIt) {
+    EXPECT_EQ(pageScale(96), 1.0);
+    EXPECT_EQ(pageScale(120), 1.25);
+    EXPECT_EQ(pageScale(144), 1.5);
+    EXPECT_EQ(pageScale(192), 2.0);
+    EXPECT_EQ(pageScale(0), 1.0) << "a DPI the platform does not report";
+    EXPECT_EQ(pageMonoFontHeight(1.0), -12);
+    EXPECT_EQ(pageMonoFontHeight(1.25), -15);
+    EXPECT_EQ(pageMonoFontHeight(1.5), -18);
+    EXPECT_EQ(pageMonoFontHeight(2.0), -24);
+    EXPECT_EQ(pageScaled(22, 1.25), 28); // 27.5 rounds up
+    EXPECT_EQ(pageScaled(6, 1.75), 11);  // 10.5 rounds up
+}
+
+// Every rectangle of a page at twice the DPI (twice the width, a font twice as tall) is the
+// 96-DPI rectangle doubled: no length is left unscaled.
+TEST(PageScale, AtDoubleScaleEveryLengthDoubles) {
+    const auto page = [](double scale, int width) {
+        PageLayoutInput in = hashingPage(width);
+        in.scale = scale;
+        in.hasHeader = in.hasOpenButton = in.hasComputeButton = true;
+        in.lineHeight = static_cast<int>(14 * scale);
+        in.averageCharWidth = static_cast<int>(7 * scale);
+        std::vector<int> heights;
+        int cached = -1;
+        return layoutPropertyPage(in, heights, cached, FakeEdits().fn());
+    };
+    const PageLayout one = page(1.0, 400);
+    const PageLayout two = page(2.0, 800);
+    const auto doubled = [](const PageRect& r) {
+        return PageRect{2 * r.x, 2 * r.y, 2 * r.width, 2 * r.height};
+    };
+    const std::pair<const char*, std::pair<PageRect, PageRect>> singles[] = {
+        {"header", {one.header, two.header}},
+        {"open", {one.openButton, two.openButton}},
+        {"compute", {one.computeButton, two.computeButton}},
+        {"settings", {one.settingsLabel, two.settingsLabel}},
+        {"algo", {one.algoCombo, two.algoCombo}},
+        {"format", {one.formatCombo, two.formatCombo}},
+        {"preview", {one.preview, two.preview}},
+        {"check", {one.checkButton, two.checkButton}},
+        {"result", {one.checkResult, two.checkResult}},
+    };
+    for (const auto& [name, rects] : singles)
+        EXPECT_EQ(doubled(rects.first), rects.second) << name;
+    ASSERT_EQ(two.digestEdits.size(), 11u);
+    for (std::size_t i = 0; i < 11; ++i) {
+        EXPECT_EQ(doubled(one.copyButtons[i]), two.copyButtons[i]) << i;
+        EXPECT_EQ(doubled(one.nameLabels[i]), two.nameLabels[i]) << i;
+        EXPECT_EQ(doubled(one.digestEdits[i]), two.digestEdits[i]) << i;
+    }
+    EXPECT_EQ(2 * one.contentHeight, two.contentHeight);
+    EXPECT_EQ(2 * one.editWidth, two.editWidth);
+
+    // An odd scale rounds each length: 150 % of the 96-DPI settings label (8, 10, 64, 22).
+    const PageLayout half = page(1.5, 600);
+    EXPECT_EQ(half.header, (PageRect{12, 12, 576, 66}));
+    EXPECT_EQ(half.settingsLabel, (PageRect{12, 12 + 72 + 51 + 3, 96, 33}));
+}
+
+TEST(PageScale, CaptionsWiderThanTheUsualSizesWidenTheirControls) {
+    struct Case {
+        double scale;
+        int textWidth;                                  // every caption this wide
+        int settings, copy, check, open, compute, name; // resulting widths
+    };
+    const Case cases[] = {
+        // Small captions keep the usual sizes.
+        {1.0, 20, 64, 46, 56, 150, 90, 84},
+        // Wider ones get their text plus 6 px a side (12 for the label's two gaps).
+        {1.0, 100, 112, 112, 112, 150, 112, 100},
+        {1.0, 200, 212, 212, 212, 212, 212, 200},
+        // At 150 % the padding is 9 px a side and the usual sizes grow by half.
+        {1.5, 20, 96, 69, 84, 225, 135, 126},
+        {1.5, 100, 118, 118, 118, 225, 135, 126},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.scale << " " << c.textWidth);
+        PageLayoutInput in = hashingPage(static_cast<int>(800 * c.scale));
+        in.scale = c.scale;
+        in.hasOpenButton = in.hasComputeButton = true;
+        in.text.settingsLabel = in.text.copyButton = in.text.checkButton = c.textWidth;
+        in.text.openButton = in.text.computeButton = in.text.longestName = c.textWidth;
+        std::vector<int> heights;
+        int cached = -1;
+        const PageLayout l = layoutPropertyPage(in, heights, cached, FakeEdits().fn());
+        const int margin = pageScaled(8, c.scale);
+        const int gap = pageScaled(6, c.scale);
+        EXPECT_EQ(l.settingsLabel.width, c.settings);
+        EXPECT_EQ(l.algoCombo.x,
+                  std::max(pageScaled(76, c.scale), margin + c.settings + pageScaled(4, c.scale)));
+        EXPECT_EQ(l.openButton.width, c.open);
+        EXPECT_EQ(l.computeButton.width, c.compute);
+        EXPECT_EQ(l.checkButton.width, c.check);
+        EXPECT_EQ(l.checkResult.x, margin + c.check + margin);
+        EXPECT_EQ(l.checkResult.x + l.checkResult.width, in.clientWidth - margin);
+        EXPECT_EQ(l.copyButtons[0].width, c.copy);
+        EXPECT_EQ(l.nameLabels[0].x, margin + c.copy + gap);
+        EXPECT_EQ(l.nameLabels[0].width, c.name);
+        EXPECT_EQ(l.digestEdits[0].x, margin + c.copy + gap + c.name + gap);
+        EXPECT_EQ(l.digestEdits[0].x + l.editWidth, in.clientWidth - pageScaled(12, c.scale));
+    }
+}
+
+TEST(PageScale, ComboBoxesShareTheRowWhileTheirEntriesFitElseTheFormatBoxGetsALine) {
+    struct Case {
+        int width, algoItem, formatItem;
+        PageRect algo, format;
+        int previewY;
+    };
+    // The drop button and frames take 25 px; the row starts at y 8 from x 76.
+    const Case cases[] = {
+        // Both fit in equal halves: the halves of a page without measured entries.
+        {400, 50, 100, {76, 8, 155, 220}, {237, 8, 155, 220}, 40},
+        // The format entries need more than half: the algorithm box takes what it needs.
+        {400, 50, 160, {76, 8, 75, 220}, {157, 8, 235, 220}, 40},
+        // Side by side they do not fit: the format box goes under the algorithm box.
+        {300, 50, 160, {76, 8, 216, 220}, {76, 38, 216, 220}, 70},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        PageLayoutInput in = hashingPage(c.width);
+        in.text.longestAlgoItem = c.algoItem;
+        in.text.longestFormatItem = c.formatItem;
+        in.text.comboChrome = 25;
+        std::vector<int> heights;
+        int cached = -1;
+        const PageLayout l = layoutPropertyPage(in, heights, cached, FakeEdits().fn());
+        EXPECT_EQ(l.algoCombo, c.algo);
+        EXPECT_EQ(l.formatCombo, c.format);
+        EXPECT_EQ(l.preview.y, c.previewY);
+        EXPECT_EQ(l.copyButtons[0].y, c.previewY + 30);
+    }
+}
+
+// Pages as a UI font that grows with the DPI measures them, at the common scales and widths:
+// no two controls share a pixel (combo boxes counted at their closed height).
+TEST(PageScale, NoTwoControlsOverlapAtAnyScale) {
+    for (const double scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        for (const int width96 : {250, 355, 600}) {
+            for (const bool tooLarge : {false, true}) {
+                SCOPED_TRACE(testing::Message() << scale << " " << width96 << " " << tooLarge);
+                const auto k = [scale](int px) { return pageScaled(px, scale); };
+                PageLayoutInput in = hashingPage(k(width96));
+                in.scale = scale;
+                in.hasHeader = true;
+                in.hasOpenButton = tooLarge;
+                in.rowCount = tooLarge ? 0 : 11;
+                in.lineHeight = k(14);
+                in.averageCharWidth = k(7);
+                in.text = {k(45), k(26), k(31), k(80), k(44), k(52), k(52), k(190), k(25)};
+                std::vector<int> heights;
+                int cached = -1;
+                const PageLayout l = layoutPropertyPage(in, heights, cached, FakeEdits().fn());
+                std::vector<PageRect> all{l.header,      l.openButton,  l.settingsLabel,
+                                          l.algoCombo,   l.formatCombo, l.preview,
+                                          l.checkButton, l.checkResult};
+                all[3].height = all[4].height = k(22);
+                for (std::size_t i = 0; i < l.digestEdits.size(); ++i) {
+                    all.push_back(l.copyButtons[i]);
+                    all.push_back(l.nameLabels[i]);
+                    all.push_back(l.digestEdits[i]);
+                }
+                for (std::size_t a = 0; a < all.size(); ++a) {
+                    for (std::size_t b = a + 1; b < all.size(); ++b) {
+                        const PageRect& p = all[a];
+                        const PageRect& q = all[b];
+                        if (p.width <= 0 || p.height <= 0 || q.width <= 0 || q.height <= 0)
+                            continue;
+                        const bool overlap = p.x < q.x + q.width && q.x < p.x + p.width &&
+                                             p.y < q.y + q.height && q.y < p.y + p.height;
+                        EXPECT_FALSE(overlap) << a << " and " << b;
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(PageScroll, BarActionsAreClampedToTheRange) {
     struct {
         PageScrollAction action;
@@ -281,6 +460,15 @@ TEST(PageScroll, WheelStepsFortyPixelsWhateverTheDelta) {
     EXPECT_EQ(pageWheelPosition(-120, 0, 250, 300), 0);
 }
 
+TEST(PageScroll, LineAndWheelStepsGrowWithTheScale) {
+    EXPECT_EQ(pageScrollPosition(PageScrollAction::LineDown, 0, 200, 600, 0, 1.5), 36);
+    EXPECT_EQ(pageScrollPosition(PageScrollAction::LineUp, 100, 200, 600, 0, 2.0), 52);
+    EXPECT_EQ(pageScrollPosition(PageScrollAction::PageDown, 0, 200, 600, 0, 2.0), 200)
+        << "a page is the client height, already in pixels of the screen";
+    EXPECT_EQ(pageWheelPosition(-120, 100, 800, 300, 1.5), 160);
+    EXPECT_EQ(pageWheelPosition(120, 100, 800, 300, 2.0), 20);
+}
+
 TEST(PageControls, HashablePageHasElevenRowsBetweenSettingsAndCheck) {
     using namespace page_style;
     const std::vector<PageControlSpec> t = pageControlTable("", false, false);
@@ -288,12 +476,13 @@ TEST(PageControls, HashablePageHasElevenRowsBetweenSettingsAndCheck) {
     EXPECT_EQ(t[0].role, PageControlRole::Header);
     EXPECT_STREQ(t[0].className, "STATIC");
     EXPECT_EQ(t[1].role, PageControlRole::SettingsLabel);
-    EXPECT_EQ(t[1].text, "Settings:");
+    EXPECT_EQ(t[1].text, "&Settings:"); // Alt+S moves to the algorithm box after it
     EXPECT_EQ(t[2].role, PageControlRole::AlgoCombo);
     EXPECT_STREQ(t[2].className, "COMBOBOX");
     EXPECT_EQ(t[2].id, 3010);
-    EXPECT_EQ(t[2].style, kVScroll | kDropDownList);
+    EXPECT_EQ(t[2].style, kVScroll | kDropDownList | kTabStop);
     EXPECT_EQ(t[3].id, 3011);
+    EXPECT_EQ(t[3].style, kVScroll | kDropDownList | kTabStop);
     EXPECT_EQ(t[4].role, PageControlRole::Preview);
     for (int i = 0; i < 11; ++i) {
         const PageControlSpec& copy = t[5 + 3 * i];
@@ -302,23 +491,32 @@ TEST(PageControls, HashablePageHasElevenRowsBetweenSettingsAndCheck) {
         EXPECT_EQ(copy.role, PageControlRole::CopyButton);
         EXPECT_EQ(copy.text, "Copy");
         EXPECT_EQ(copy.id, 2000 + i);
-        EXPECT_EQ(copy.style, kDisabled);
+        EXPECT_EQ(copy.style, kDisabled | kTabStop);
         EXPECT_EQ(name.text, kAlgorithmNames[i]);
         EXPECT_EQ(name.style, kLeftNoWordWrap | kCenterImage);
         EXPECT_STREQ(edit.className, "EDIT");
         EXPECT_EQ(edit.text, "computing...");
-        EXPECT_EQ(edit.style, kMultiLine | kReadOnly);
+        EXPECT_EQ(edit.style, kMultiLine | kReadOnly | kTabStop);
         EXPECT_EQ(edit.font, PageFont::Mono);
         EXPECT_EQ(edit.row, i);
     }
     EXPECT_EQ(t[38].role, PageControlRole::CheckButton);
-    EXPECT_EQ(t[38].text, "Check");
+    EXPECT_EQ(t[38].text, "&Check");
     EXPECT_EQ(t[38].id, 3000);
-    EXPECT_EQ(t[38].style, kDisabled);
+    EXPECT_EQ(t[38].style, kDisabled | kTabStop);
     EXPECT_EQ(t[39].role, PageControlRole::CheckResult);
     EXPECT_EQ(t[39].id, 3001);
+    EXPECT_EQ(t[39].text, "");
+    // Only what the user acts on is a tab stop: labels, preview and result line are not.
+    for (const PageControlSpec& c : t) {
+        const bool acts =
+            c.role != PageControlRole::Header && c.role != PageControlRole::SettingsLabel &&
+            c.role != PageControlRole::Preview && c.role != PageControlRole::NameLabel &&
+            c.role != PageControlRole::CheckResult;
+        EXPECT_EQ((c.style & kTabStop) != 0, acts) << c.text;
+    }
 
-    EXPECT_EQ(pageControlTable("", false, true)[38].style, kPushButton);
+    EXPECT_EQ(pageControlTable("", false, true)[38].style, kPushButton | kTabStop);
 }
 
 TEST(PageControls, TooLargePageHasTheOpenButtonAndNoRows) {
@@ -327,11 +525,15 @@ TEST(PageControls, TooLargePageHasTheOpenButtonAndNoRows) {
     EXPECT_EQ(t[0].text, "x");
     EXPECT_EQ(t[1].role, PageControlRole::OpenViewer);
     EXPECT_STREQ(t[1].className, "BUTTON");
-    EXPECT_EQ(t[1].text, "Open Velkscope");
+    EXPECT_EQ(t[1].text, "&Open Velkscope");
     EXPECT_EQ(t[1].id, 3012);
+    EXPECT_EQ(t[1].style, page_style::kPushButton | page_style::kTabStop);
     EXPECT_EQ(t[2].role, PageControlRole::SettingsLabel);
     EXPECT_EQ(t[6].role, PageControlRole::CheckButton);
+    EXPECT_EQ(t[6].style, page_style::kDisabled | page_style::kTabStop);
+    // The disabled Check button says why, and what to do instead.
     EXPECT_EQ(t[7].role, PageControlRole::CheckResult);
+    EXPECT_EQ(t[7].text, "Open Velkscope above to check this file: the viewer has no size limit.");
 }
 
 // A file elsewhere: the Compute button stands where the rows would be, the rows come from the
@@ -342,9 +544,9 @@ TEST(PageControls, FileElsewhereHasTheComputeButtonInPlaceOfTheRows) {
     EXPECT_EQ(t[4].role, PageControlRole::Preview);
     EXPECT_EQ(t[5].role, PageControlRole::ComputeButton);
     EXPECT_STREQ(t[5].className, "BUTTON");
-    EXPECT_EQ(t[5].text, "Compute");
+    EXPECT_EQ(t[5].text, "Co&mpute");
     EXPECT_EQ(t[5].id, ID_PAGE_COMPUTE);
-    EXPECT_EQ(t[5].style, page_style::kPushButton);
+    EXPECT_EQ(t[5].style, page_style::kPushButton | page_style::kTabStop);
     EXPECT_EQ(t[6].role, PageControlRole::CheckButton);
     // Too large wins: the Open button, no Compute button, no rows.
     EXPECT_EQ(pageControlTable("", true, false, true).size(), 8u);

@@ -12,20 +12,9 @@ export WINEDEBUG=-all
 wine=/usr/lib/wine/wine64
 server=/usr/lib/wine/wineserver
 
-if [ ! -f "$WINEPREFIX/.velk-shot-ready" ]; then
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  setsid "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-  reg() { "$wine" reg add "$@" /f >/dev/null 2>&1; }
-  reg 'HKCU\Software\Wine\Fonts\Replacements' /v Consolas /t REG_SZ /d 'Liberation Mono'
-  reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d Tahoma
-  # Wine draws the frame itself (no window manager on the virtual display).
-  reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
-  reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-  "$server" -w
-  touch "$WINEPREFIX/.velk-shot-ready"
-fi
+# The display prefix of the viewer's screenshots: readable fonts, the faces Windows has mapped
+# to installed ones, a font link for the check marks, Wine drawing its own frames.
+"$(cd "$(dirname "$0")" && pwd)/../../viewer/tests/display-prefix.sh" "$WINEPREFIX"
 
 mkdir -p "$(dirname "$out")"
 rm -f "$out" "$check"

@@ -271,7 +271,7 @@ TEST_F(PageSheet, ShortcutToALargeFileOffersTheViewerAndHasNoRows) {
     ASSERT_GE(all.size(), 2u);
     EXPECT_EQ(all[0].text, L"Shortcut target: " + big);
     EXPECT_EQ(all[1].id, 3012);
-    EXPECT_EQ(all[1].text, L"Open Velkscope");
+    EXPECT_EQ(all[1].text, L"&Open Velkscope");
     EXPECT_TRUE(edits(page).empty());
     EXPECT_EQ(GetDlgItem(page, 2000), nullptr);
     EXPECT_FALSE(controlWithId(all, 3000)->enabled);
@@ -286,8 +286,8 @@ TEST_F(PageSheet, OneByteAboveTheLimitIsNotHashed) {
     const std::vector<ControlView> all = pageControls(page);
     ASSERT_GE(all.size(), 3u);
     EXPECT_EQ(all[0].text, L"File too large to hash here - open the Velkscope.");
-    EXPECT_EQ(all[1].text, L"Open Velkscope");
-    EXPECT_EQ(all[2].text, L"Settings:");
+    EXPECT_EQ(all[1].text, L"&Open Velkscope");
+    EXPECT_EQ(all[2].text, L"&Settings:");
     EXPECT_TRUE(edits(page).empty());
     pumpFor(200);
     EXPECT_FALSE(controlWithId(pageControls(page), 3000)->enabled);

@@ -2,6 +2,7 @@
 // shown by the shell's own Properties dialog.
 
 #include "page_test_support_win.h"
+#include "shell_properties_dialog_win.h"
 
 #include "engine/pass/hash_file.h"
 #include "engine/unique_handle.h"
@@ -12,8 +13,6 @@
 #include <shobjidl.h>
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace velk::test {
 namespace {
@@ -176,112 +175,8 @@ TEST_F(RegisteredPage, OpenButtonStartsTheViewerBesideTheDllWithTheShortcutTarge
     SetEnvironmentVariableW(L"VELK_STANDIN_RECORD", nullptr);
 }
 
-// The shell's Properties dialog for `paths`, opened on a thread of its own (it is modal there)
-// and driven from the test's thread.
-class ShellPropertiesDialog {
-  public:
-    explicit ShellPropertiesDialog(std::vector<std::wstring> paths)
-        : thread_([this, p = std::move(paths)] { run(p); }) {}
-    ~ShellPropertiesDialog() {
-        close();
-        thread_.join();
-    }
-
-    // The sheet window once it shows, or null.
-    HWND waitForSheet() {
-        pumpUntil([this] { return findSheet() != nullptr || done_; }, kWaitMs);
-        return findSheet();
-    }
-    std::vector<std::wstring> tabTitles(HWND sheet) const {
-        std::vector<std::wstring> titles;
-        HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-        const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            wchar_t text[128] = {};
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = 128;
-            SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            titles.push_back(text);
-        }
-        return titles;
-    }
-    HWND showTab(HWND sheet, int index) {
-        SendMessageW(sheet, PSM_SETCURSEL, index, 0);
-        return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-    }
-    void close() {
-        HWND sheet = findSheet();
-        if (sheet != nullptr)
-            PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    }
-    HRESULT invokeResult() const { return invoked_; }
-    bool finished() const { return done_; }
-
-  private:
-    void run(const std::vector<std::wstring>& paths) {
-        threadId_ = GetCurrentThreadId();
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        {
-            IContextMenu* rawMenu = nullptr;
-            HRESULT hr =
-                shellItemsObject(paths, IID_IContextMenu, reinterpret_cast<void**>(&rawMenu));
-            if (SUCCEEDED(hr)) {
-                UniqueCom<IContextMenu> menu(rawMenu);
-                HMENU popup = CreatePopupMenu();
-                hr = menu.get()->QueryContextMenu(popup, 0, 1, 0x7FFF, CMF_NORMAL);
-                CMINVOKECOMMANDINFO info{};
-                info.cbSize = sizeof info;
-                info.lpVerb = "properties";
-                info.nShow = SW_SHOWNORMAL;
-                if (SUCCEEDED(hr))
-                    hr = menu.get()->InvokeCommand(&info);
-                DestroyMenu(popup);
-            }
-            invoked_ = hr;
-        }
-        CoUninitialize();
-        done_ = true;
-    }
-
-    HWND findSheet() const {
-        struct Search {
-            DWORD thread;
-            HWND found;
-        } search{threadId_, nullptr};
-        EnumThreadWindows(
-            threadId_,
-            [](HWND window, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                wchar_t cls[32] = {};
-                GetClassNameW(window, cls, 32);
-                if (std::wstring(cls) == L"#32770" && IsWindowVisible(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    volatile DWORD threadId_ = 0;
-    volatile bool done_ = false;
-    HRESULT invoked_ = E_PENDING;
-    std::thread thread_;
-};
-
 std::vector<ControlView> editsOf(HWND page) {
     return controlsOfClass(page, L"Edit");
-}
-
-int hashesTab(const std::vector<std::wstring>& titles, int from = 0) {
-    for (int i = from; i < static_cast<int>(titles.size()); ++i) {
-        if (titles[static_cast<std::size_t>(i)] == L"Hashes")
-            return i;
-    }
-    return -1;
 }
 
 using ShellDialog = Apartment;

@@ -168,8 +168,8 @@ TEST_F(HostilePage, SparseFilesAbove4GiBAreTooLargeWhateverTheirLow32Bits) {
             ASSERT_GE(all.size(), 3u);
             EXPECT_EQ(all[0].text, kTooLarge);
             EXPECT_EQ(all[1].id, 3012);
-            EXPECT_EQ(all[1].text, L"Open Velkscope");
-            EXPECT_EQ(all[2].text, L"Settings:");
+            EXPECT_EQ(all[1].text, L"&Open Velkscope");
+            EXPECT_EQ(all[2].text, L"&Settings:");
             EXPECT_TRUE(digestRows(page).empty());
             EXPECT_FALSE(checkEnabled(page));
             EXPECT_EQ(moduleRefCountValue(), 1) << "a worker was started for a too-large file";
