@@ -36,12 +36,18 @@ bool listedFilePath(const std::string& folder, const ChecksumEntry& entry, std::
 
 ListedOutcome checkListedFile(const std::string& folder, const ChecksumEntry& entry,
                               const PassOptions& options) {
-    ListedOutcome outcome;
     std::string path;
     if (!listedFilePath(folder, entry, path)) {
+        ListedOutcome outcome;
         outcome.verdict = ListedVerdict::Skipped;
         return outcome;
     }
+    return checkListedFileAt(path, entry, options);
+}
+
+ListedOutcome checkListedFileAt(const std::string& path, const ChecksumEntry& entry,
+                                const PassOptions& options) {
+    ListedOutcome outcome;
     for (const std::string& algorithm : entry.algorithms) {
         std::string digest;
         if (!computeHash(path, algorithm, digest, &outcome.error, options)) {

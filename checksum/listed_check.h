@@ -38,6 +38,9 @@ bool listedFilePath(const std::string& folder, const ChecksumEntry& entry, std::
 // each of the entry's algorithms in turn until one gives the listed digest.
 ListedOutcome checkListedFile(const std::string& folder, const ChecksumEntry& entry,
                               const PassOptions& options);
+// The same for the file at `path`, the entry's name already resolved (listedFilePath).
+ListedOutcome checkListedFileAt(const std::string& path, const ChecksumEntry& entry,
+                                const PassOptions& options);
 
 // The line velksum -c prints for the outcome: "name: OK", "name: OK (SHA-256)" where the
 // digest's length alone chose among several algorithms, "name: FAILED", "name: FAILED open or
