@@ -85,7 +85,8 @@ int runViewer(HINSTANCE instance) {
     if (mode == L"--check" && argc == 3)
         return runCheckWindow(instance, argv.get()[2]);
     if (mode == L"--create" && argc >= 3)
-        return runMakeWindow(instance, std::vector<std::wstring>(argv.get() + 2, argv.get() + argc));
+        return runMakeWindow(instance,
+                             std::vector<std::wstring>(argv.get() + 2, argv.get() + argc));
     const wchar_t* path = argv.get()[1];
     const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

@@ -1,9 +1,9 @@
 // Light and dark: the app-mode setting, the undocumented uxtheme switches, the title bar,
 // the controls' visual-style classes and the colour messages.
 
+#include "viewer/theme_win.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
-#include "viewer/theme_win.h"
 #include "viewer/viewer_state.h"
 
 #include <windows.h>

@@ -13,8 +13,8 @@ struct CheckLayoutInput {
     int lineHeight = 16;   // one line of the UI font, in pixels
     int buttonHeight = 26; // in pixels
     int reportButtonWidth = 100;
-    int saveButtonWidth = 0;  // 0: no Save button (checking)
-    int algoComboWidth = 0;   // 0: no algorithm choice (checking)
+    int saveButtonWidth = 0; // 0: no Save button (checking)
+    int algoComboWidth = 0;  // 0: no algorithm choice (checking)
 };
 
 struct CheckLayout {

@@ -46,8 +46,8 @@ struct CheckWindowState {
 
     std::shared_ptr<CheckJob> job;
     std::size_t doneFiles = 0;
-    std::uint64_t doneBytes = 0;  // of the finished files
-    std::uint64_t totalBytes = 0; // of every file, measured by the worker
+    std::uint64_t doneBytes = 0;    // of the finished files
+    std::uint64_t totalBytes = 0;   // of every file, measured by the worker
     std::uint64_t currentBytes = 0; // read so far of the file being read
     bool finished = false;
     bool savedOnce = false; // making: the Save dialog came up once on its own

@@ -109,8 +109,8 @@ std::string byteProgressText(std::uint64_t done, std::uint64_t total) {
     return std::to_string(done) + " of " + std::to_string(total) + " bytes";
 }
 
-std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles,
-                             std::uint64_t doneBytes, std::uint64_t totalBytes) {
+std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles, std::uint64_t doneBytes,
+                             std::uint64_t totalBytes) {
     return std::to_string(doneFiles) + " of " + plural(totalFiles, "file", "files") + ", " +
            byteProgressText(doneBytes, totalBytes);
 }
@@ -139,8 +139,8 @@ StatusMessage checkSummary(const CheckTally& tally) {
         if (problem.count == 0)
             continue;
         if (first)
-            text += std::to_string(problem.count) + " of " +
-                    plural(tally.total, "file", "files") + " " + problem.word;
+            text += std::to_string(problem.count) + " of " + plural(tally.total, "file", "files") +
+                    " " + problem.word;
         else
             text += ", " + std::to_string(problem.count) + " " + problem.word;
         first = false;
@@ -160,15 +160,14 @@ std::string makeHeaderText(std::size_t files, const std::string& folder) {
     return plural(files, "file", "files") + " in " + folder;
 }
 
-StatusMessage madeSummary(std::size_t files, std::size_t unreadable,
-                          const std::string& algorithm) {
+StatusMessage madeSummary(std::size_t files, std::size_t unreadable, const std::string& algorithm) {
     if (unreadable == 0)
         return {"\xE2\x9C\x94 " + plural(files, "file", "files") + " hashed with " + algorithm +
                     ".",
                 StatusKind::Success};
-    return {"\xE2\x9C\x98 " + std::to_string(unreadable) + " of " +
-                plural(files, "file", "files") + " could not be read; the list leaves " +
-                (unreadable == 1 ? "it" : "them") + " out.",
+    return {"\xE2\x9C\x98 " + std::to_string(unreadable) + " of " + plural(files, "file", "files") +
+                " could not be read; the list leaves " + (unreadable == 1 ? "it" : "them") +
+                " out.",
             StatusKind::Failure};
 }
 

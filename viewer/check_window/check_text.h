@@ -38,8 +38,8 @@ void countRow(CheckTally& tally, RowState state);
 std::string byteProgressText(std::uint64_t done, std::uint64_t total);
 
 // "12 of 40 files, 1.2 of 3.4 GiB".
-std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles,
-                             std::uint64_t doneBytes, std::uint64_t totalBytes);
+std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles, std::uint64_t doneBytes,
+                             std::uint64_t totalBytes);
 
 // "SHA256SUMS: 40 entries" ("1 entry").
 std::string checkHeaderText(const std::string& listName, std::size_t entries);

@@ -72,8 +72,8 @@ void place(HWND control, const Rect& r) {
 }
 
 HWND child(CheckWindowState& s, const wchar_t* cls, const std::string& text, DWORD style, int id) {
-    HWND control = CreateWindowExW(0, cls, toUtf16(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   0, 0, 0, 0, s.window, reinterpret_cast<HMENU>(INT_PTR(id)),
+    HWND control = CreateWindowExW(0, cls, toUtf16(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0,
+                                   0, 0, 0, s.window, reinterpret_cast<HMENU>(INT_PTR(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     if (control != nullptr)
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(s.uiFont.get()), FALSE);
@@ -127,13 +127,13 @@ void layout(CheckWindowState& s) {
     GetClientRect(s.list, &inner);
     const int algorithmWidth = static_cast<int>(110 * s.scale);
     const int resultWidth =
-        s.making ? std::max(inner.right / 2, static_cast<int>(120 * s.scale))
+        s.making ? std::max(static_cast<int>(inner.right / 2), static_cast<int>(120 * s.scale))
                  : static_cast<int>(100 * s.scale);
     ListView_SetColumnWidth(s.list, AlgorithmColumn, algorithmWidth);
     ListView_SetColumnWidth(s.list, ResultColumn, resultWidth);
-    ListView_SetColumnWidth(s.list, NameColumn,
-                            std::max<int>(inner.right - algorithmWidth - resultWidth,
-                                          static_cast<int>(80 * s.scale)));
+    ListView_SetColumnWidth(
+        s.list, NameColumn,
+        std::max<int>(inner.right - algorithmWidth - resultWidth, static_cast<int>(80 * s.scale)));
 }
 
 void setStatusLine(CheckWindowState& s, const StatusMessage& message) {
@@ -175,8 +175,8 @@ void cellText(const CheckWindowState& s, NMLVDISPINFOW& info) {
         text = row.algorithms;
         break;
     default:
-        text = s.making && row.state == RowState::Ok ? row.digest
-                                                      : rowStateText(row.state, s.making);
+        text =
+            s.making && row.state == RowState::Ok ? row.digest : rowStateText(row.state, s.making);
         break;
     }
     const std::wstring wide = toUtf16(text);
@@ -195,9 +195,8 @@ LRESULT customDraw(const CheckWindowState& s, NMLVCUSTOMDRAW& draw) {
         if (draw.iSubItem == ResultColumn && index < s.rows.size()) {
             const CheckRow& row = s.rows[index];
             // A made list's digests are plain text; only the problems stand out.
-            const StatusKind kind = s.making && row.state == RowState::Ok
-                                        ? StatusKind::Neutral
-                                        : rowStateKind(row.state);
+            const StatusKind kind = s.making && row.state == RowState::Ok ? StatusKind::Neutral
+                                                                          : rowStateKind(row.state);
             text = statusColour(kind, s.dark, s.palette.text);
         }
         draw.clrText = text;
@@ -262,8 +261,8 @@ void saveList(CheckWindowState& s) {
     dialog.lpstrFile = &file[0];
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = folder.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
-                   OFN_EXPLORER;
+    dialog.Flags =
+        OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog))
         return;
     const std::string savePath = toUtf8(std::wstring(file.c_str()));
@@ -276,8 +275,8 @@ void saveList(CheckWindowState& s) {
                           StatusKind::Failure});
         return;
     }
-    setStatusLine(s, savedStatus(saveName, files,
-                                 writeFileReplacing(savePath, text) == SaveResult::Saved));
+    setStatusLine(
+        s, savedStatus(saveName, files, writeFileReplacing(savePath, text) == SaveResult::Saved));
 }
 
 void startPass(CheckWindowState& s) {
@@ -394,8 +393,8 @@ LRESULT CALLBACK listWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         int height = 0;
         checkWindowMinimumClient(layoutInput(s), width, height);
         RECT outer{0, 0, width, height};
-        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
-                           FALSE, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize = {outer.right - outer.left, outer.bottom - outer.top};
         return 0;
@@ -497,8 +496,8 @@ void createControls(CheckWindowState& s) {
     s.progress = child(s, L"STATIC", "", SS_LEFT | SS_NOPREFIX, 0);
     s.status = child(s, L"STATIC", "", SS_LEFT | SS_NOPREFIX, 0);
     if (s.making) {
-        s.algoCombo = child(s, L"COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                            kListAlgoComboId);
+        s.algoCombo =
+            child(s, L"COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kListAlgoComboId);
         for (std::size_t i = 0; i < kAlgorithmNames.size(); ++i) {
             SendMessageW(s.algoCombo, CB_ADDSTRING, 0,
                          reinterpret_cast<LPARAM>(toUtf16(kAlgorithmNames[i]).c_str()));

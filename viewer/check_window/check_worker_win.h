@@ -11,10 +11,10 @@ struct CheckRowResult {
     const CheckJob* job = nullptr; // the job it belongs to: news of a replaced job is dropped
     std::size_t row = 0;
     RowState state = RowState::Working;
-    std::string algorithm;  // checking: the algorithm that matched
-    std::string digest;     // making: the digest
-    std::string reportLine; // checking: the line velksum -c prints
-    std::string error;      // the engine's message for an unreadable file
+    std::string algorithm;   // checking: the algorithm that matched
+    std::string digest;      // making: the digest
+    std::string reportLine;  // checking: the line velksum -c prints
+    std::string error;       // the engine's message for an unreadable file
     std::uint64_t bytes = 0; // the file's size, for the progress line
 };
 

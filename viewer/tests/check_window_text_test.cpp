@@ -52,9 +52,11 @@ TEST(CheckWindowText, SummaryCountsEachKindOfProblem) {
     const Case cases[] = {
         {{40, 40, 0, 0, 0, 0}, "\xE2\x9C\x94 All 40 files match.", StatusKind::Success},
         {{1, 1, 0, 0, 0, 0}, "\xE2\x9C\x94 The listed file matches.", StatusKind::Success},
-        {{40, 37, 2, 1, 0, 0}, "\xE2\x9C\x98 2 of 40 files failed, 1 missing.",
+        {{40, 37, 2, 1, 0, 0},
+         "\xE2\x9C\x98 2 of 40 files failed, 1 missing.",
          StatusKind::Failure},
-        {{30, 27, 1, 1, 0, 1}, "\xE2\x9C\x98 1 of 30 files failed, 1 missing, 1 skipped.",
+        {{30, 27, 1, 1, 0, 1},
+         "\xE2\x9C\x98 1 of 30 files failed, 1 missing, 1 skipped.",
          StatusKind::Failure},
         {{5, 4, 0, 0, 1, 0}, "\xE2\x9C\x98 1 of 5 files unreadable.", StatusKind::Failure},
         {{1, 0, 0, 0, 0, 1}, "\xE2\x9C\x98 1 of 1 file skipped.", StatusKind::Failure},
@@ -79,7 +81,8 @@ TEST(CheckWindowText, HeadersAndMadeListTexts) {
     EXPECT_EQ(makeHeaderText(5, "C:\\Downloads\\"), "5 files in C:\\Downloads\\");
     EXPECT_EQ(madeSummary(5, 0, "SHA-256").text, "\xE2\x9C\x94 5 files hashed with SHA-256.");
     const StatusMessage partly = madeSummary(5, 2, "MD5");
-    EXPECT_EQ(partly.text, "\xE2\x9C\x98 2 of 5 files could not be read; the list leaves them out.");
+    EXPECT_EQ(partly.text,
+              "\xE2\x9C\x98 2 of 5 files could not be read; the list leaves them out.");
     EXPECT_EQ(partly.kind, StatusKind::Failure);
     EXPECT_EQ(savedStatus("SHA256SUMS", 1, true).text, "Saved SHA256SUMS with 1 file.");
     EXPECT_EQ(savedStatus("SHA256SUMS", 1, false).kind, StatusKind::Failure);
