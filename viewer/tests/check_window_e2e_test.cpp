@@ -28,6 +28,7 @@ struct ListWindow {
     HWND status = nullptr;
     HWND report = nullptr;
     HWND save = nullptr;
+    HWND algorithm = nullptr;
 };
 
 // The window and its controls in creation order: header, list, progress, status, then the
@@ -53,6 +54,8 @@ ListWindow findListWindow(Viewer& program) {
     for (const Child& c : controls) {
         if (c.className == L"Static")
             statics.push_back(c.window);
+        else if (c.className == L"ComboBox")
+            w.algorithm = c.window;
         else if (c.className == L"SysListView32")
             w.list = c.window;
         else if (c.className == L"Button" && c.text.find(L"Copy") != std::wstring::npos)
@@ -279,6 +282,77 @@ TEST_F(CheckWindow, ProgressMovesAndClosingStopsALongRead) {
     const ULONGLONG took = GetTickCount64() - closed;
     std::printf("[ close ] the process ended %llu ms after WM_CLOSE\n", took);
     EXPECT_LT(took, 1000u + kSlackMs);
+}
+
+// Accepts the name the Save dialog proposes, and waits for the window to say it saved.
+std::wstring acceptProposedName(Viewer& program, const ListWindow& w) {
+    HWND dialog = program.messageBox(kCheckMs);
+    if (dialog == nullptr)
+        return L"no Save dialog";
+    dismissMessageBox(dialog);
+    std::wstring status;
+    waitUntil(
+        [&] {
+            status = textOf(w.status);
+            return status.rfind(L"Saved", 0) == 0 || status.rfind(L"Could not", 0) == 0;
+        },
+        kCheckMs);
+    return status;
+}
+
+// Five files, two of them in a folder below the others, become a list in their common folder
+// that names each by its relative path; another algorithm makes another list. With
+// VELK_MADE_LIST_FOLDER set the files go there, for a native check of the list afterwards.
+TEST_F(CheckWindow, MakesAListOfTheSelectedFilesInTheirFolder) {
+    wchar_t given[MAX_PATH] = L"";
+    const bool kept = GetEnvironmentVariableW(L"VELK_MADE_LIST_FOLDER", given, MAX_PATH) > 0;
+    const std::wstring folder = kept ? std::wstring(given) : files.path();
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreateDirectoryW((folder + L"\\sub dir").c_str(), nullptr);
+    const std::vector<std::wstring> names = {L"one.iso", L"two words.txt", L"sub dir\\three.bin",
+                                             L"sub dir\\four.bin", L"five"};
+    std::wstring arguments = L"--create";
+    std::string sha256Lines, md5Lines;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::wstring path = folder + L"\\" + names[i];
+        writeFile(path, randomBytes(10000 * (i + 1), static_cast<unsigned>(i)));
+        arguments += L" " + quoted(path);
+        std::string listed = narrow(names[i]);
+        for (char& c : listed)
+            c = c == '\\' ? '/' : c;
+        sha256Lines += sha256(path) + "  " + listed + "\n";
+        md5Lines += digestOf(path, "MD5") + "  " + listed + "\n";
+    }
+    DeleteFileW((folder + L"\\SHA256SUMS").c_str());
+    DeleteFileW((folder + L"\\MD5SUMS").c_str());
+
+    Viewer program(arguments, appData.folder.path());
+    const ListWindow w = findListWindow(program);
+    ASSERT_NE(w.window, nullptr);
+    ASSERT_NE(w.save, nullptr);
+    ASSERT_NE(w.algorithm, nullptr);
+    EXPECT_EQ(textOf(w.header), L"5 files in " + folder + L"\\");
+    // The Save dialog comes up by itself once every file is hashed.
+    EXPECT_EQ(acceptProposedName(program, w), L"Saved SHA256SUMS with 5 files.");
+    EXPECT_EQ(readFile(folder + L"\\SHA256SUMS"), sha256Lines);
+    EXPECT_EQ(listViewText(w.list, 2, 0), L"sub dir/three.bin");
+    EXPECT_EQ(listViewText(w.list, 2, 1), L"SHA-256");
+
+    // Another algorithm: every file is hashed again, and Save proposes that algorithm's name.
+    const LRESULT md5 = SendMessageW(w.algorithm, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(L"MD5"));
+    ASSERT_NE(md5, CB_ERR);
+    SendMessageW(w.algorithm, CB_SETCURSEL, static_cast<WPARAM>(md5), 0);
+    PostMessageW(w.window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(w.algorithm), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(w.algorithm));
+    ASSERT_TRUE(
+        waitUntil([&] { return textOf(w.status) == L"\u2714 5 files hashed with MD5."; }, kCheckMs))
+        << narrow(textOf(w.status));
+    EXPECT_EQ(listViewText(w.list, 0, 1), L"MD5");
+    PostMessageW(w.save, BM_CLICK, 0, 0);
+    EXPECT_EQ(acceptProposedName(program, w), L"Saved MD5SUMS with 5 files.");
+    EXPECT_EQ(readFile(folder + L"\\MD5SUMS"), md5Lines);
+    DeleteFileW((folder + L"\\MD5SUMS").c_str());
 }
 
 } // namespace

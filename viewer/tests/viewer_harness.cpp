@@ -165,16 +165,23 @@ void AppData::writeWindowList(const std::string& text) const {
 }
 
 std::wstring textOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-        return L"<no answer>";
+    // The text may change between the two messages: a longer one would come back cut, so the
+    // buffer has room for one more character, and a text that fills it is asked for again.
+    for (int attempt = 0;; ++attempt) {
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                                 &length)) {
+            return L"<no answer>";
+        }
+        std::wstring text(length + 2, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, length + 2, reinterpret_cast<LPARAM>(&text[0]),
+                            SMTO_ABORTIFHUNG, 2000, &copied);
+        if (copied <= length || attempt == 10) {
+            text.resize(copied);
+            return text;
+        }
     }
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
-    return text;
 }
 
 RECT rectInParent(HWND child) {
