@@ -22,6 +22,14 @@ std::vector<std::string> algorithmsForWord(std::string word) {
     return {name};
 }
 
+// A list's word: an algorithm followed by "sum" or "sums", or "checksum(s)".
+bool isListWord(const std::string& word) {
+    if (word == "checksum" || word == "checksums")
+        return true;
+    return (endsWithSuffix(word, "sum") || endsWithSuffix(word, "sums")) &&
+           !algorithmsForWord(word).empty();
+}
+
 } // namespace
 
 std::string catalogueNameFor(const std::string& toolName) {
@@ -45,6 +53,32 @@ std::vector<std::string> algorithmsForChecksumFileName(const std::string& fileNa
             return found;
     }
     return algorithmsForWord(name.substr(0, name.find('.')));
+}
+
+bool isChecksumFileName(const std::string& fileName) {
+    const std::string name = asciiLowered(fileName);
+    const std::size_t lastDot = name.rfind('.');
+    if (lastDot == std::string::npos)
+        return isListWord(name);
+    const std::string extension = name.substr(lastDot + 1);
+    if (!algorithmsForWord(extension).empty())
+        return true;
+    return extension == "txt" && isListWord(name.substr(0, lastDot));
+}
+
+std::string checksumFileNameFor(const std::string& catalogueName) {
+    const Algorithm* a = findAlgorithm(catalogueName);
+    if (a == nullptr)
+        return {};
+    // The shortest of the names other tools use ("B2" for BLAKE2b, "CRC32" before "CRC-32").
+    std::string word = a->checksumNames[0];
+    for (const char* other : a->checksumNames) {
+        if (other != nullptr && std::string(other).size() < word.size())
+            word = other;
+    }
+    for (char& c : word)
+        c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return word + "SUMS";
 }
 
 } // namespace velk

@@ -21,4 +21,15 @@ std::string bsdTagFor(const std::string& catalogueName);
 // "x.sha3" -> {"SHA3-256", "SHA3-512"}; "CHECKSUMS" or "list.txt" -> {}.
 std::vector<std::string> algorithmsForChecksumFileName(const std::string& fileName);
 
+// Whether a file's name alone marks it as a checksum file: an extension that names an
+// algorithm ("x.sha256", "x.md5sum", "x.sfv", "x.sha3") or a name, bare or ending in ".txt",
+// made of a list's word ("SHA256SUMS", "sha1sum.txt", "B2SUMS", "CHECKSUMS"). "md5.exe" and
+// "report.pdf" are not.
+bool isChecksumFileName(const std::string& fileName);
+
+// The name a new list of the algorithm's GNU lines usually has, which names the algorithm
+// back to a reader: "SHA256SUMS", "MD5SUMS", "B2SUMS", "SHA3-256SUMS". Empty outside the
+// catalogue.
+std::string checksumFileNameFor(const std::string& catalogueName);
+
 } // namespace velk

@@ -1,8 +1,7 @@
 #include "velksum/check_mode.h"
 
 #include "checksum/checksum_reader.h"
-#include "checksum/listed_name.h"
-#include "engine/pass/hash_one.h"
+#include "checksum/listed_check.h"
 #include "velksum/file_probe.h"
 #include "velksum/velksum_output.h"
 
@@ -14,15 +13,6 @@ struct Tally {
     std::size_t unreadable = 0;
     std::size_t skipped = 0;
 };
-
-std::string folderOf(const std::string& checksumPath) {
-    if (checksumPath == "-")
-        return {};
-    const std::size_t slash = kHostNameRules == NameRules::Windows
-                                  ? checksumPath.find_last_of("/\\")
-                                  : checksumPath.find_last_of('/');
-    return slash == std::string::npos ? std::string() : checksumPath.substr(0, slash + 1);
-}
 
 // "1 line is" / "2 lines are": the warnings read as coreutils prints them.
 std::string counted(std::size_t n, const char* one, const char* many) {
@@ -47,51 +37,33 @@ bool readList(const std::string& checksumPath, ChecksumList& list, std::FILE* er
     return read;
 }
 
-// The first of the entry's algorithms whose digest of the file equals the listed one, or an
-// empty name; false when the file cannot be read.
-bool matchingAlgorithm(const std::string& path, const ChecksumEntry& entry, std::string& matched,
-                       std::string& error) {
-    matched.clear();
-    for (const std::string& algorithm : entry.algorithms) {
-        std::string digest;
-        if (!computeHash(path, algorithm, digest, &error))
-            return false;
-        if (digest == entry.digest) {
-            matched = algorithm;
-            return true;
-        }
-    }
-    return true;
-}
-
 void checkEntry(const std::string& folder, const ChecksumEntry& entry, const CheckOptions& options,
                 Tally& tally, std::FILE* out, std::FILE* err) {
-    const std::string shown = displayListedName(entry.name);
-    std::string relative;
-    if (!resolveListedName(entry.name, kHostNameRules, relative)) {
-        ++tally.skipped;
-        put(out, shown + ": skipped (outside the folder)\n");
-        return;
-    }
-    const std::string path = folder + relative;
-    std::string matched;
-    std::string error;
-    if (!matchingAlgorithm(path, entry, matched, error)) {
+    const ListedOutcome outcome = checkListedFile(folder, entry, PassOptions());
+    switch (outcome.verdict) {
+    case ListedVerdict::Ok:
+        if (options.quiet)
+            return;
+        break;
+    case ListedVerdict::Failed:
+        ++tally.mismatched;
+        break;
+    case ListedVerdict::Missing:
+    case ListedVerdict::Unreadable: {
         ++tally.unreadable;
         std::fflush(out);
-        putError(err, shown, error, failureReason(path));
-        put(out, shown + ": FAILED open or read\n");
+        std::string path;
+        listedFilePath(folder, entry, path);
+        putError(err, displayListedName(entry.name), outcome.error, failureReason(path));
+        break;
+    }
+    case ListedVerdict::Skipped:
+        ++tally.skipped;
+        break;
+    case ListedVerdict::Cancelled:
         return;
     }
-    if (matched.empty()) {
-        ++tally.mismatched;
-        put(out, shown + ": FAILED\n");
-        return;
-    }
-    if (options.quiet)
-        return;
-    // Where the length alone chose the algorithms, the one that matched is named.
-    put(out, shown + ": OK" + (entry.algorithms.size() > 1 ? " (" + matched + ")" : "") + "\n");
+    put(out, listedReportLine(entry, outcome));
 }
 
 } // namespace
@@ -111,7 +83,7 @@ int runCheck(const std::vector<std::string>& checksumFiles, const CheckOptions& 
             status = 1;
             continue;
         }
-        const std::string folder = folderOf(checksumPath);
+        const std::string folder = checksumFolderOf(checksumPath);
         Tally tally;
         for (const ChecksumEntry& entry : list.entries) {
             checkEntry(folder, entry, options, tally, out, err);

@@ -37,16 +37,6 @@ bool placeUnicodeText(const std::wstring& text) {
     return true;
 }
 
-// Puts the text on the clipboard; false when the clipboard is held by another program.
-bool copyToClipboard(const std::string& utf8) {
-    const std::wstring text = toUtf16(utf8);
-    const OpenClipboardScope clipboard;
-    if (!clipboard.opened)
-        return false;
-    EmptyClipboard();
-    return placeUnicodeText(text);
-}
-
 const std::string* rowDigest(const ViewerState& state, std::size_t rowIndex) {
     if (rowIndex >= state.rows.size())
         return nullptr;
@@ -55,6 +45,15 @@ const std::string* rowDigest(const ViewerState& state, std::size_t rowIndex) {
 }
 
 } // namespace
+
+bool copyToClipboard(const std::string& utf8) {
+    const std::wstring text = toUtf16(utf8);
+    const OpenClipboardScope clipboard;
+    if (!clipboard.opened)
+        return false;
+    EmptyClipboard();
+    return placeUnicodeText(text);
+}
 
 void copyDigest(ViewerState& state, std::size_t rowIndex) {
     const std::string* digest = rowDigest(state, rowIndex);

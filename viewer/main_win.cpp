@@ -3,6 +3,7 @@
 #include "engine/long_path.h"
 #include "engine/utf16.h"
 #include "settings/settings.h"
+#include "viewer/check_window/check_state_win.h"
 #include "viewer/font_size.h"
 #include "viewer/gdi_scope_win.h"
 #include "viewer/status_text.h"
@@ -80,6 +81,12 @@ int runViewer(HINSTANCE instance) {
         MessageBoxW(nullptr, toUtf16(kUsageText).c_str(), toUtf16(kViewerCaption).c_str(), MB_OK);
         return 2;
     }
+    const std::wstring mode = argv.get()[1];
+    if (mode == L"--check" && argc == 3)
+        return runCheckWindow(instance, argv.get()[2]);
+    if (mode == L"--create" && argc >= 3)
+        return runMakeWindow(instance,
+                             std::vector<std::wstring>(argv.get() + 2, argv.get() + argc));
     const wchar_t* path = argv.get()[1];
     const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

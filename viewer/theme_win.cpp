@@ -1,6 +1,7 @@
 // Light and dark: the app-mode setting, the undocumented uxtheme switches, the title bar,
 // the controls' visual-style classes and the colour messages.
 
+#include "viewer/theme_win.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 #include "viewer/viewer_state.h"
@@ -74,6 +75,8 @@ void refreshFrame(HWND window) {
     SetWindowPos(window, nullptr, 0, 0, width, height, flags);
 }
 
+} // namespace
+
 void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar_t* lightClass) {
     if (control == nullptr)
         return;
@@ -81,10 +84,23 @@ void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar
     SetWindowTheme(control, dark ? darkClass : lightClass, nullptr);
 }
 
-} // namespace
+void applyFrameTheme(HWND window, bool dark) {
+    const DarkModeExports& ux = darkModeExports();
+    if (ux.setPreferredAppMode != nullptr)
+        ux.setPreferredAppMode(dark ? 2 : 3);
+    if (ux.flushMenuThemes != nullptr)
+        ux.flushMenuThemes();
+    allowDarkMode(window, dark);
+    setDwmDarkMode(window, dark);
+    refreshFrame(window);
+}
 
 bool isDarkTheme(const ViewerState& s) {
-    if (const std::optional<bool> fixed = fixedThemeIsDark(s.themeName))
+    return themeIsDark(s.themeName);
+}
+
+bool themeIsDark(const std::string& themeName) {
+    if (const std::optional<bool> fixed = fixedThemeIsDark(themeName))
         return *fixed;
     DWORD appsUseLightTheme = 1; // a missing key or value means light
     HKEY opened = nullptr;
@@ -112,14 +128,7 @@ void applyTheme(ViewerState& s) {
     s.secondaryTextColor = palette.secondaryText;
     s.backgroundBrush.reset(CreateSolidBrush(s.backgroundColor));
 
-    const DarkModeExports& ux = darkModeExports();
-    if (ux.setPreferredAppMode != nullptr)
-        ux.setPreferredAppMode(s.dark ? 2 : 3);
-    if (ux.flushMenuThemes != nullptr)
-        ux.flushMenuThemes();
-    allowDarkMode(s.mainWindow, s.dark);
-    setDwmDarkMode(s.mainWindow, s.dark);
-    refreshFrame(s.mainWindow);
+    applyFrameTheme(s.mainWindow, s.dark);
 
     for (HWND control : {s.fileNameLabel, s.sizeLabel, s.themeButton, s.menuLabelCaption,
                          s.previewLabel, s.checkButton, s.statusLabel, s.fontSmallerButton,

@@ -128,6 +128,8 @@ void setStatus(ViewerState& state, const std::string& text, StatusKind kind); //
 void setStatus(ViewerState& state, const StatusMessage& message);
 void setWindowTextUtf8(HWND window, const std::string& text);
 void copyDigest(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
+// Puts the text on the clipboard; false when the clipboard is held by another program.
+bool copyToClipboard(const std::string& utf8);
 void hashWorker(ViewerState* state);                       // hash_worker_win.cpp
 void handleHashResult(ViewerState& state, LPARAM block);
 // checksum_lookup_win.cpp

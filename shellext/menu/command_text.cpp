@@ -13,6 +13,21 @@ std::wstring quotedArgument(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
+std::wstring checkListArguments(const std::wstring& listPath) {
+    return L"--check " + quotedArgument(listPath);
+}
+
+std::wstring createListArguments(const std::vector<std::wstring>& paths) {
+    std::wstring arguments = L"--create";
+    for (const std::wstring& path : paths)
+        arguments += L" " + quotedArgument(path);
+    return arguments;
+}
+
+bool fitsCommandLine(const std::wstring& program, const std::wstring& arguments) {
+    return quotedArgument(program).size() + 1 + arguments.size() < kMaxCommandLine;
+}
+
 std::string openedFirstMessage(std::size_t opened, std::size_t selected) {
     return "Opened the first " + std::to_string(opened) + " of " + std::to_string(selected) +
            " selected files.";

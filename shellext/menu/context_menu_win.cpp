@@ -3,12 +3,15 @@
 
 #include "shellext/com/velkshell_object_win.h"
 
+#include "checksum/algorithm_names.h"
+#include "checksum/checksum_reader.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
 #include "engine/unique_handle.h"
 #include "engine/utf16.h"
 #include "settings/label_format.h"
 #include "settings/settings.h"
+#include "shellext/menu/command_text.h"
 #include "shellext/menu/menu_model.h"
 #include "shellext/menu/shell_commands.h"
 
@@ -99,6 +102,16 @@ void insertPlaced(HMENU hmenu, UINT indexMenu, const PlacedMenu& placed) {
 
 } // namespace
 
+bool CVelkshell::canListSelection() const {
+    // Only the attributes the shell has at hand are asked for; no file is opened.
+    for (const std::wstring& path : selectedPaths) {
+        const DWORD attributes = fileAttributesOf(path);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return false;
+    }
+    return fitsCommandLine(viewerExecutablePath(), createListArguments(selectedPaths));
+}
+
 HRESULT STDMETHODCALLTYPE CVelkshell::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst,
                                                        UINT idCmdLast, UINT uFlags) {
     try {
@@ -118,7 +131,7 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
 
     if (selectedPaths.size() >= 2) {
         // Several files: nothing is opened or hashed while the menu opens.
-        PlacedMenu placed = placeMenu(selectionMenu(), idCmdFirst, idCmdLast);
+        PlacedMenu placed = placeMenu(selectionMenu(canListSelection()), idCmdFirst, idCmdLast);
         insertPlaced(hmenu, indexMenu, placed);
         commands = std::move(placed.commands);
         return commandCount(commands.size());
@@ -172,7 +185,8 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
     }
 
     const FileMenuInput input{settings.label_algo, settings.label_format, labelDigest,
-                              allComputed ? &allDigests : nullptr};
+                              allComputed ? &allDigests : nullptr,
+                              isChecksumFileName(checksumFileNameOf(utf8Path))};
     MenuNode tree;
     {
         const ScreenTextMeasure screenMeasure;

@@ -62,6 +62,12 @@ void CVelkshell::invokeCommand(const MenuCommand& command) {
     case MenuCommandKind::OpenSelected:
         openSelected();
         break;
+    case MenuCommandKind::CheckListedFiles:
+        launchViewerWith(checkListArguments(currentPath));
+        break;
+    case MenuCommandKind::CreateChecksumFile:
+        launchViewerWith(createListArguments(selectedPaths));
+        break;
     }
 }
 

@@ -12,6 +12,8 @@ enum class MenuCommandKind : std::int32_t {
     ClipboardCheck = 2,
     OpenViewer = 3,
     OpenSelected = 4,
+    CheckListedFiles = 5,   // velkscope --check on the one (checksum) file
+    CreateChecksumFile = 6, // velkscope --create on every selected file
 };
 
 struct MenuCommand {

@@ -97,9 +97,12 @@ void placeNodes(std::vector<MenuNode>& nodes, unsigned long long idCmdFirst,
 
 } // namespace
 
-MenuNode selectionMenu() {
+MenuNode selectionMenu(bool canListFiles) {
     MenuNode menu = popup("Hashes");
     menu.children.push_back(item("Open Velkscope", MenuCommandKind::OpenSelected));
+    if (canListFiles)
+        menu.children.push_back(
+            item("Create Checksum File...", MenuCommandKind::CreateChecksumFile));
     return menu;
 }
 
@@ -126,6 +129,8 @@ MenuNode fileMenu(const FileMenuInput& input, const TextMeasure& measure, long m
 
     hashes.children.push_back(item("Clipboard Check", MenuCommandKind::ClipboardCheck));
     hashes.children.push_back(item("Open Velkscope...", MenuCommandKind::OpenViewer));
+    if (input.checksumFile)
+        hashes.children.push_back(item("Check Listed Files...", MenuCommandKind::CheckListedFiles));
     return hashes;
 }
 

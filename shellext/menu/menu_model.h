@@ -52,8 +52,10 @@ struct MenuNode {
     unsigned id = 0;                // items only, set by placeMenu
 };
 
-// "Hashes" with the one item "Open Velkscope" (OpenSelected).
-MenuNode selectionMenu();
+// "Hashes" with "Open Velkscope" (OpenSelected), and "Create Checksum File..."
+// (CreateChecksumFile) last when the selection can become one list: files only, whose paths
+// fit one command line.
+MenuNode selectionMenu(bool canListFiles);
 // The single item "Velkscope" (OpenViewer) for a file that is not hashed.
 MenuNode fallbackItem();
 
@@ -63,9 +65,11 @@ struct FileMenuInput {
     std::string labelFormat;    // normalised
     std::string labelDigest;
     const HashResults* allDigests = nullptr; // set only when all eleven were computed
+    bool checksumFile = false;               // the file's name marks it as a checksum file
 };
 // "Hashes " + label, holding "Copy", "Copy More" (one entry or several lines per algorithm
-// in catalogue order), "Clipboard Check" and "Open Velkscope...".
+// in catalogue order), "Clipboard Check" and "Open Velkscope...", then "Check Listed
+// Files..." for a checksum file.
 MenuNode fileMenu(const FileMenuInput& input, const TextMeasure& measure, long maxWidth);
 
 // The entries to insert at the menu position, with ids given in tree order from

@@ -32,4 +32,7 @@ std::wstring viewerExecutablePath();
 // it and a failed start is silent.
 void launchViewer(const std::wstring& path);
 
+// Starts the viewer with the argument text as it stands, in the same way.
+void launchViewerWith(const std::wstring& arguments);
+
 } // namespace velk

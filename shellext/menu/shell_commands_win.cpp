@@ -73,10 +73,13 @@ DWORD fileAttributesOf(const std::wstring& path) {
 }
 
 void launchViewer(const std::wstring& path) {
+    launchViewerWith(quotedArgument(path));
+}
+
+void launchViewerWith(const std::wstring& arguments) {
     const std::wstring viewer = viewerExecutablePath();
-    const std::wstring argument = quotedArgument(path);
     // A missing viewer fails silently: the shell's thread must not stop on it.
-    ShellExecuteW(nullptr, L"open", viewer.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", viewer.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace velk

@@ -97,6 +97,50 @@ TEST_F(ShellCommand, OpenStartsTheViewerBesideTheDllWithThePathAsOneArgument) {
         << wideToNarrow(launched[0].commandLine);
 }
 
+// A checksum file, known by its name alone, gets one more item that opens the list window on
+// it; any other file does not.
+TEST_F(ShellCommand, AChecksumFileOpensTheCheckWindow) {
+    const std::wstring sums = file(L"SHA256SUMS", std::string(64, 'a') + "  other.iso\n");
+    const BuiltMenu built = build({sums});
+    ASSERT_EQ(built.ours().children.size(), 5u);
+    EXPECT_EQ(built.ours().children[3].text, L"Open Velkscope...");
+    EXPECT_EQ(built.ours().children[4].text, L"Check Listed Files...");
+    EXPECT_EQ(built.result, MAKE_HRESULT(SEVERITY_SUCCESS, 0, kOpen + 2));
+    EXPECT_EQ(built.invoke(kOpen + 1), S_OK);
+    const auto launched = starts().waitFor(1);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].program, dllFolder() + L"\\velkscope.exe");
+    EXPECT_EQ(launched[0].arguments, (std::vector<std::wstring>{L"--check", sums}));
+
+    for (const wchar_t* other : {L"report.pdf", L"md5.exe"}) {
+        const BuiltMenu plain = build({file(other, kSample)});
+        EXPECT_EQ(plain.ours().children.size(), 4u) << wideToNarrow(other);
+    }
+}
+
+// Several files (no folder) can become one list: one viewer starts with every path.
+TEST_F(ShellCommand, SeveralFilesMakeOneListInOneWindow) {
+    std::vector<std::wstring> three;
+    for (int i = 0; i < 3; ++i)
+        three.push_back(file(L"listed " + std::to_wstring(i) + L".bin", kSample));
+    const BuiltMenu built = build(three);
+    ASSERT_EQ(built.ours().children.size(), 2u);
+    EXPECT_EQ(built.ours().children[1].text, L"Create Checksum File...");
+    EXPECT_EQ(built.invoke(1), S_OK);
+    const auto launched = starts().waitFor(1);
+    ASSERT_EQ(launched.size(), 1u);
+    std::vector<std::wstring> expected = {L"--create"};
+    expected.insert(expected.end(), three.begin(), three.end());
+    EXPECT_EQ(launched[0].arguments, expected);
+
+    // A folder among them, or a path that is no file: only the viewers can be opened.
+    for (const std::wstring& odd :
+         {folder(L"a listed folder"), std::wstring(L"C:\\no such file")}) {
+        const BuiltMenu mixed = build({three[0], odd}, 100, 0x7FFF, CMF_NORMAL, true);
+        EXPECT_EQ(mixed.ours().children.size(), 1u) << wideToNarrow(odd);
+    }
+}
+
 TEST_F(ShellCommand, FallbackItemOpensTheViewer) {
     const std::wstring path = sizedFile(L"too big for the menu.bin", 512 * MiB + 1);
     const BuiltMenu built = build({path});

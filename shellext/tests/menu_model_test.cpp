@@ -168,6 +168,17 @@ TEST(ShellFileMenu, LabelOnlyShowsTheLabelDigestAndBareNames) {
     EXPECT_EQ(child(menu, 3).command, (MenuCommand{MenuCommandKind::OpenViewer, "", ""}));
 }
 
+TEST(ShellFileMenu, AChecksumFileCanBeCheckedAfterOpening) {
+    FileMenuInput input{"MD5", "4", hexRun(32, 0), nullptr, true};
+    const MenuNode menu = fileMenu(input, fakeMeasure, 600);
+    ASSERT_EQ(menu.children.size(), 5u);
+    EXPECT_EQ(child(menu, 3).text, "Open Velkscope...");
+    EXPECT_EQ(child(menu, 4).text, "Check Listed Files...");
+    EXPECT_EQ(child(menu, 4).command, (MenuCommand{MenuCommandKind::CheckListedFiles, "", ""}));
+    input.checksumFile = false;
+    EXPECT_EQ(fileMenu(input, fakeMeasure, 600).children.size(), 4u);
+}
+
 TEST(ShellFileMenu, CaptionFollowsTheLabelFormat) {
     const std::string digest = "0123456789abcdef";
     EXPECT_EQ(fileMenu({"CRC32", "2", digest, nullptr}, fakeMeasure, 0).text, "Hashes 01-ef");
@@ -200,12 +211,19 @@ TEST(ShellFileMenu, AllComputedListsEveryDigestAndEveryLineCopiesItWhole) {
 }
 
 TEST(ShellSelectionAndFallback, AreSingleCommands) {
-    const MenuNode selection = selectionMenu();
+    const MenuNode selection = selectionMenu(false);
     EXPECT_TRUE(selection.popup);
     EXPECT_EQ(selection.text, "Hashes");
     ASSERT_EQ(selection.children.size(), 1u);
     EXPECT_EQ(selection.children[0].text, "Open Velkscope");
     EXPECT_EQ(selection.children[0].command.kind, MenuCommandKind::OpenSelected);
+
+    // Files that can go in one list: making one comes last.
+    const MenuNode listable = selectionMenu(true);
+    ASSERT_EQ(listable.children.size(), 2u);
+    EXPECT_EQ(listable.children[0].text, "Open Velkscope");
+    EXPECT_EQ(listable.children[1].text, "Create Checksum File...");
+    EXPECT_EQ(listable.children[1].command.kind, MenuCommandKind::CreateChecksumFile);
 
     const MenuNode fallback = fallbackItem();
     EXPECT_FALSE(fallback.popup);
@@ -257,7 +275,7 @@ TEST(ShellPlaceMenu, ShortRangeDropsLaterItemsButKeepsThePopups) {
 
     EXPECT_TRUE(placeMenu(fallbackItem(), 8, 7).entries.empty());
     EXPECT_EQ(placeMenu(fallbackItem(), 8, 8).entries.at(0).id, 8u);
-    PlacedMenu emptySelection = placeMenu(selectionMenu(), 8, 7);
+    PlacedMenu emptySelection = placeMenu(selectionMenu(true), 8, 7);
     ASSERT_EQ(emptySelection.entries.size(), 1u);
     EXPECT_TRUE(emptySelection.entries[0].children.empty());
 }

@@ -5,6 +5,7 @@
 #include "viewer_test_support.h"
 
 #include "viewer/layout.h"
+#include "viewer/theme_palette.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -422,6 +423,60 @@ TEST_F(ViewerOnScreen, At144DpiTheDefaultSizeSurvivesARestartAndAChosenOneWins) 
     Viewer fourth(quoted(path), appData.folder.path());
     ASSERT_NE(open(fourth), nullptr);
     EXPECT_EQ(checkHeight(fourth), 12 + 16);
+}
+
+// The check window in both themes: the window, the list and the verdicts in the theme's
+// colours, and a screenshot of each.
+TEST_F(ViewerOnScreen, CheckWindowInBothThemes) {
+    const std::wstring good = sampleFile(L"good.iso");
+    files.write(L"changed.iso", randomBytes(2000, 9));
+    const std::wstring list = files.write(
+        L"SHA256SUMS", expected.at("SHA-256") + "  good.iso\n" + std::string(64, '0') +
+                           "  changed.iso\n" + std::string(64, '1') + "  missing.iso\n" +
+                           std::string(64, '2') + "  ../outside.iso\n");
+    for (const bool dark : {false, true}) {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        appData.writeConfig(std::string("{\"theme\":\"") + (dark ? "dark" : "light") + "\"}");
+        Viewer program(L"--check " + quoted(list), appData.folder.path());
+        HWND window = nullptr;
+        ASSERT_TRUE(waitUntil(
+            [&] { return (window = topWindowOf(program.processId(), L"VelkscopeListWnd")); },
+            kLoadedMs));
+        HWND status = nullptr;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                for (const Child& c : childrenOf(window)) {
+                    if (c.className == L"Static" && !c.text.empty() && c.text[0] == L'\u2718')
+                        status = c.window;
+                }
+                return status != nullptr;
+            },
+            kLoadedMs));
+        HWND listView = nullptr;
+        for (const Child& c : childrenOf(window)) {
+            if (c.className == L"SysListView32")
+                listView = c.window;
+        }
+        ASSERT_NE(listView, nullptr);
+        settle(window);
+        const Pixels pixels = client(window);
+        // Colours are kept in the layout of COLORREF.
+        const COLORREF background = themePalette(dark).background;
+        EXPECT_EQ(colourText(pixels.at(3, 3)), colourText(background));
+        const RECT rows = rectInParent(listView);
+        // Below the four rows the list shows only its background.
+        EXPECT_EQ(colourText(pixels.at(rows.left + 20, rows.bottom - 8)), colourText(background));
+        const auto colourOf = [&](StatusKind kind) {
+            return static_cast<COLORREF>(statusColour(kind, dark, themePalette(dark).text));
+        };
+        EXPECT_GT(countNear(pixels, rows, colourOf(StatusKind::Failure), 40), 10);
+        EXPECT_GT(countNear(pixels, rows, colourOf(StatusKind::Success), 40), 5);
+        EXPECT_GT(countNear(pixels, rows, colourOf(StatusKind::Warning), 40), 5);
+        EXPECT_EQ(colourText(strongestInk(pixels, rectInParent(status), background)),
+                  colourText(colourOf(StatusKind::Failure)));
+        saveArtifact(whole(window),
+                     dark ? L"viewer-check-window-dark.bmp" : L"viewer-check-window-light.bmp");
+    }
 }
 
 } // namespace

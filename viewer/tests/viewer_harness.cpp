@@ -2,6 +2,8 @@
 
 #include "engine/utf16.h"
 
+#include <commctrl.h>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -84,13 +86,46 @@ BOOL CALLBACK matchWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+} // namespace
+
 HWND topWindowOf(DWORD processId, const wchar_t* className) {
     FindByProcess find{processId, className, nullptr};
     EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
 
-} // namespace
+std::wstring listViewText(HWND list, int item, int subItem) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr)
+        return L"";
+    // The item record and its text buffer live in the list's own process.
+    constexpr int kChars = 1024;
+    const SIZE_T bytes = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+    auto* remote = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    std::wstring text;
+    if (remote != nullptr) {
+        LVITEMW record{};
+        record.iSubItem = subItem;
+        record.cchTextMax = kChars;
+        record.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
+        SIZE_T moved = 0;
+        if (WriteProcessMemory(process, remote, &record, sizeof record, &moved)) {
+            const LRESULT length =
+                SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote));
+            std::wstring buffer(kChars, L'\0');
+            if (length > 0 && ReadProcessMemory(process, remote + sizeof(LVITEMW), &buffer[0],
+                                                kChars * sizeof(wchar_t), &moved))
+                text = buffer.substr(0, static_cast<std::size_t>(length));
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
 
 ScratchFolder::ScratchFolder(const std::wstring& leaf) {
     wchar_t temp[MAX_PATH];
@@ -130,16 +165,23 @@ void AppData::writeWindowList(const std::string& text) const {
 }
 
 std::wstring textOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-        return L"<no answer>";
+    // The text may change between the two messages: a longer one would come back cut, so the
+    // buffer has room for one more character, and a text that fills it is asked for again.
+    for (int attempt = 0;; ++attempt) {
+        DWORD_PTR length = 0;
+        if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                                 &length)) {
+            return L"<no answer>";
+        }
+        std::wstring text(length + 2, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(window, WM_GETTEXT, length + 2, reinterpret_cast<LPARAM>(&text[0]),
+                            SMTO_ABORTIFHUNG, 2000, &copied);
+        if (copied <= length || attempt == 10) {
+            text.resize(copied);
+            return text;
+        }
     }
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
-    return text;
 }
 
 RECT rectInParent(HWND child) {
@@ -188,8 +230,10 @@ Viewer::~Viewer() {
     if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
         if (HWND box = messageBox(0))
             dismissMessageBox(box);
-        if (HWND w = topWindowOf(processId_, L"VelkscopeWnd"))
-            PostMessageW(w, WM_CLOSE, 0, 0);
+        for (const wchar_t* cls : {L"VelkscopeWnd", L"VelkscopeListWnd"}) {
+            if (HWND w = topWindowOf(processId_, cls))
+                PostMessageW(w, WM_CLOSE, 0, 0);
+        }
         if (WaitForSingleObject(process_, 5000) == WAIT_TIMEOUT) {
             TerminateProcess(process_, 99);
             WaitForSingleObject(process_, 5000);

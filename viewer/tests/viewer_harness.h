@@ -61,6 +61,10 @@ std::wstring textOf(HWND window);
 // Direct children in z-order.
 std::vector<Child> childrenOf(HWND parent);
 RECT rectInParent(HWND child);
+// The top-level window of the class that the process owns; null when there is none.
+HWND topWindowOf(DWORD processId, const wchar_t* className);
+// The text of a list view's cell, read through memory in the list's own process.
+std::wstring listViewText(HWND list, int item, int subItem);
 
 class Viewer {
   public:
