@@ -13,6 +13,10 @@ std::wstring quotedArgument(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
 
+std::wstring compareArguments(const std::wstring& file, const std::wstring& other) {
+    return L"--compare " + quotedArgument(file) + L" " + quotedArgument(other);
+}
+
 std::string openedFirstMessage(std::size_t opened, std::size_t selected) {
     return "Opened the first " + std::to_string(opened) + " of " + std::to_string(selected) +
            " selected files.";

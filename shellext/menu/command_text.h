@@ -20,6 +20,10 @@ std::wstring viewerPathBeside(const std::wstring& modulePath);
 // The path in one pair of double quotes, so a path with spaces stays one argument.
 std::wstring quotedArgument(const std::wstring& path);
 
+// The viewer's arguments for comparing two files: --compare, then each path in one pair of
+// double quotes.
+std::wstring compareArguments(const std::wstring& file, const std::wstring& other);
+
 // "Opened the first 20 of 25 selected files."
 std::string openedFirstMessage(std::size_t opened, std::size_t selected);
 

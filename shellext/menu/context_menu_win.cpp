@@ -117,8 +117,11 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
     commands.clear();
 
     if (selectedPaths.size() >= 2) {
-        // Several files: nothing is opened or hashed while the menu opens.
-        PlacedMenu placed = placeMenu(selectionMenu(), idCmdFirst, idCmdLast);
+        // Several files: nothing is opened or hashed while the menu opens. Two are looked at
+        // only for what they are, files or folders, to offer comparing them.
+        const bool compare =
+            selectedPaths.size() == 2 && offersCompare(selectedKinds(selectedPaths));
+        PlacedMenu placed = placeMenu(selectionMenu(compare), idCmdFirst, idCmdLast);
         insertPlaced(hmenu, indexMenu, placed);
         commands = std::move(placed.commands);
         return commandCount(commands.size());

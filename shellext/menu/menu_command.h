@@ -12,6 +12,7 @@ enum class MenuCommandKind : std::int32_t {
     ClipboardCheck = 2,
     OpenViewer = 3,
     OpenSelected = 4,
+    CompareTwo = 5, // one viewer comparing the two selected files
 };
 
 struct MenuCommand {

@@ -97,9 +97,16 @@ void placeNodes(std::vector<MenuNode>& nodes, unsigned long long idCmdFirst,
 
 } // namespace
 
-MenuNode selectionMenu() {
+bool offersCompare(const std::vector<SelectedKind>& selection) {
+    return selection.size() == 2 && selection[0] == SelectedKind::File &&
+           selection[1] == SelectedKind::File;
+}
+
+MenuNode selectionMenu(bool offerCompare) {
     MenuNode menu = popup("Hashes");
     menu.children.push_back(item("Open Velkscope", MenuCommandKind::OpenSelected));
+    if (offerCompare)
+        menu.children.push_back(item("Compare the Two Files", MenuCommandKind::CompareTwo));
     return menu;
 }
 

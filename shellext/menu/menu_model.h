@@ -52,8 +52,15 @@ struct MenuNode {
     unsigned id = 0;                // items only, set by placeMenu
 };
 
-// "Hashes" with the one item "Open Velkscope" (OpenSelected).
-MenuNode selectionMenu();
+// What a selected path is, as far as the menu needs to know.
+enum class SelectedKind { File, Folder, Unknown };
+
+// True for exactly two selected paths that are both files (not folders, not unexaminable).
+bool offersCompare(const std::vector<SelectedKind>& selection);
+
+// "Hashes" with the item "Open Velkscope" (OpenSelected), followed by "Compare the Two
+// Files" (CompareTwo) when offered.
+MenuNode selectionMenu(bool offerCompare);
 // The single item "Velkscope" (OpenViewer) for a file that is not hashed.
 MenuNode fallbackItem();
 

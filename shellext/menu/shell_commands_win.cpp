@@ -72,11 +72,33 @@ DWORD fileAttributesOf(const std::wstring& path) {
     return GetFileAttributesW(extendedLengthPath(path).c_str());
 }
 
-void launchViewer(const std::wstring& path) {
+namespace {
+
+void startViewer(const std::wstring& arguments) {
     const std::wstring viewer = viewerExecutablePath();
-    const std::wstring argument = quotedArgument(path);
     // A missing viewer fails silently: the shell's thread must not stop on it.
-    ShellExecuteW(nullptr, L"open", viewer.c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", viewer.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace
+
+void launchViewer(const std::wstring& path) {
+    startViewer(quotedArgument(path));
+}
+
+void launchViewerComparing(const std::wstring& file, const std::wstring& other) {
+    startViewer(compareArguments(file, other));
+}
+
+std::vector<SelectedKind> selectedKinds(const std::vector<std::wstring>& paths) {
+    std::vector<SelectedKind> kinds;
+    for (const std::wstring& path : paths) {
+        const DWORD attributes = fileAttributesOf(path);
+        kinds.push_back(attributes == INVALID_FILE_ATTRIBUTES          ? SelectedKind::Unknown
+                        : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SelectedKind::Folder
+                                                                       : SelectedKind::File);
+    }
+    return kinds;
 }
 
 } // namespace velk

@@ -21,6 +21,11 @@ TEST(ShellViewerArgument, IsThePathInOnePairOfQuotes) {
     EXPECT_EQ(quotedArgument(L""), L"\"\"");
 }
 
+TEST(ShellCompareArguments, OptionThenEachPathInOnePairOfQuotes) {
+    EXPECT_EQ(compareArguments(L"C:\\my files\\a.iso", L"D:\\b c.iso"),
+              L"--compare \"C:\\my files\\a.iso\" \"D:\\b c.iso\"");
+}
+
 TEST(ShellOpenSelectedMessage, NamesBothCounts) {
     EXPECT_EQ(openedFirstMessage(20, 25), "Opened the first 20 of 25 selected files.");
     EXPECT_EQ(openedFirstMessage(kMaxViewerLaunches, 1000),
