@@ -199,7 +199,11 @@ TEST_F(ViewerCompare, CompareWithoutTwoPathsOrWithoutTheFileExits) {
         Viewer viewer(L"--compare " + test::quoted(original), appData.folder.path());
         HWND box = viewer.messageBox();
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(messageBoxText(box), L"usage: velkscope --compare <file> <other>");
+        // The box exists a moment before its text does.
+        EXPECT_TRUE(waitUntil(
+            [&] { return messageBoxText(box) == L"usage: velkscope --compare <file> <other>"; },
+            kStartMs))
+            << narrow(messageBoxText(box));
         dismissMessageBox(box);
         EXPECT_EQ(viewer.waitForExit(5000), 2u);
     }
@@ -208,7 +212,9 @@ TEST_F(ViewerCompare, CompareWithoutTwoPathsOrWithoutTheFileExits) {
                   appData.folder.path());
     HWND box = viewer.messageBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(messageBoxText(box), L"Not a regular file:\n" + missing);
+    EXPECT_TRUE(waitUntil([&] { return messageBoxText(box) == L"Not a regular file:\n" + missing; },
+                          kStartMs))
+        << narrow(messageBoxText(box));
     dismissMessageBox(box);
     EXPECT_EQ(viewer.waitForExit(5000), 1u);
 }
