@@ -3,6 +3,7 @@
 #include "checksum/algorithm_names.h"
 #include "checksum/checksum_writer.h"
 #include "engine/algorithms.h"
+#include "engine/digest_compare.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
 #include "velksum/check_mode.h"
@@ -19,6 +20,7 @@ namespace {
 
 const char kUsage[] = "usage: velksum [-a ALGORITHM] [--tag] [--threads N] FILE...\n"
                       "       velksum -c [--quiet] [--strict] CHECKSUM-FILE...\n"
+                      "       velksum --compare FILE OTHER\n"
                       "Try 'velksum --help' for more information.\n";
 
 std::string helpText() {
@@ -37,6 +39,9 @@ std::string helpText() {
            "                        checksum file's folder\n"
            "      --quiet           with -c: print only what is not OK\n"
            "      --strict          with -c: improperly formatted lines fail the check\n"
+           "      --compare         with two FILEs: print \"identical\" when all eleven\n"
+           "                        digests agree, else \"different\" with the sizes or\n"
+           "                        the first algorithm that differs\n"
            "      --threads N       threads of the eleven-digest pass (0: as many as help)\n"
            "  -h, --help            this help\n"
            "      --version         the version\n"
@@ -48,13 +53,15 @@ std::string helpText() {
            "\n"
            "Exit status: 0 when everything was read (and with -c every listed file was\n"
            "checked and matched); 1 when a file could not be read, a digest did not match,\n"
-           "an entry was skipped or output could not be written; 2 on bad usage.\n";
+           "an entry was skipped or output could not be written; 2 on bad usage.\n"
+           "With --compare: 0 identical, 1 different, 2 bad usage or a file not read.\n";
 }
 
 struct Options {
     std::string algorithm; // catalogue name, empty for all eleven
     bool tag = false;
     bool check = false;
+    bool compare = false;
     CheckOptions checkOptions;
     bool checkOnlyOption = false;
     PassOptions passOptions;
@@ -88,6 +95,8 @@ Parsed parseArguments(const std::vector<std::string>& args, Options& o, std::FIL
             o.tag = true;
         } else if (options && (a == "-c" || a == "--check")) {
             o.check = true;
+        } else if (options && a == "--compare") {
+            o.compare = true;
         } else if (options && (a == "--quiet" || a == "--strict")) {
             (a == "--quiet" ? o.checkOptions.quiet : o.checkOptions.strict) = true;
             o.checkOnlyOption = true;
@@ -104,6 +113,17 @@ Parsed parseArguments(const std::vector<std::string>& args, Options& o, std::FIL
             for (std::string& file : expandFileArgument(a))
                 o.files.push_back(std::move(file));
         }
+    }
+    if (o.compare) {
+        if (o.check || o.tag || !o.algorithm.empty() || o.checkOnlyOption) {
+            put(err, "velksum: --compare goes with no other option but --threads\n");
+            return Parsed::Usage;
+        }
+        if (o.files.size() != 2) {
+            put(err, "velksum: --compare takes two files\n");
+            return Parsed::Usage;
+        }
+        return Parsed::Run;
     }
     if (o.files.empty())
         return Parsed::Usage;
@@ -180,6 +200,44 @@ int hashFiles(const Options& o, std::FILE* out, std::FILE* err) {
     return status;
 }
 
+// The eleven digests of one of the two compared files; false after reporting why not.
+bool digestsForCompare(const Options& o, const std::string& file, HashResults& results,
+                       std::FILE* err) {
+    const bool input = file == "-";
+    const std::string path = input ? standardInputPath() : file;
+    std::string error = "read error";
+    const bool hashed = !path.empty() && computeAllHashes(path, results, &error, o.passOptions);
+    if (!hashed)
+        putError(err, file, error, path.empty() ? "" : failureReason(path));
+    if (input)
+        removeInputCopy(path);
+    return hashed;
+}
+
+// velksum --compare FILE OTHER: 0 identical, 1 different, 2 when a file was not read.
+int compareFiles(const Options& o, std::FILE* out, std::FILE* err) {
+    const std::string& file = o.files[0];
+    const std::string& other = o.files[1];
+    std::uint64_t fileSize = 0, otherSize = 0;
+    // Sizes that differ settle it without reading a byte.
+    if (file != "-" && other != "-" && fileSizeOf(file, fileSize) && fileSizeOf(other, otherSize) &&
+        fileSize != otherSize) {
+        put(out, "different: " + file + " is " + std::to_string(fileSize) + " bytes, " + other +
+                     " is " + std::to_string(otherSize) + " bytes\n");
+        return 1;
+    }
+    HashResults a, b;
+    if (!digestsForCompare(o, file, a, err) || !digestsForCompare(o, other, b, err))
+        return 2;
+    const DigestComparison comparison = compareDigests(a, b);
+    if (comparison.identical) {
+        put(out, "identical\n");
+        return 0;
+    }
+    put(out, "different: " + comparison.firstDifference + " differs\n");
+    return 1;
+}
+
 } // namespace
 
 int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -193,10 +251,13 @@ int runVelksum(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     case Parsed::Run:
         break;
     }
-    int status = o.check ? runCheck(o.files, o.checkOptions, out, err) : hashFiles(o, out, err);
+    int status = o.compare ? compareFiles(o, out, err)
+                 : o.check ? runCheck(o.files, o.checkOptions, out, err)
+                           : hashFiles(o, out, err);
     if (std::fflush(out) != 0 || std::ferror(out)) {
         put(err, "velksum: write error\n");
-        status = 1;
+        // A verdict that did not reach its reader is no verdict.
+        status = o.compare ? 2 : 1;
     }
     return status;
 }

@@ -28,8 +28,9 @@ void lookForChecksumFile(const ViewerState* state, const HashResults& digests) {
 
 void handleChecksumVerdict(ViewerState& state, LPARAM blockAddress) {
     const std::unique_ptr<StatusMessage> block(reinterpret_cast<StatusMessage*>(blockAddress));
-    // A Copy or Check since the digests arrived has the last word.
-    if (block && state.statusKind == StatusKind::Neutral)
+    // A Copy or Check since the digests arrived has the last word, and a comparison owns the
+    // status line.
+    if (block && state.statusKind == StatusKind::Neutral && !state.comparing)
         setStatus(state, *block);
 }
 

@@ -89,17 +89,6 @@ HWND createControl(const ViewerState& state, const ControlRecipe& recipe) {
                            GetModuleHandleW(nullptr), nullptr);
 }
 
-// Read once at start-up; a file whose size cannot be read shows 0.
-std::uint64_t fileSize(const std::string& path) {
-    UniqueFile file(CreateFileW(extendedLengthPath(toUtf16(path)).c_str(), 0,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
-        return 0;
-    return static_cast<std::uint64_t>(size.QuadPart);
-}
-
 // The whole path, shown while the pointer rests on the file name.
 HWND createPathTip(const ViewerState& s) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -123,13 +112,29 @@ HWND createPathTip(const ViewerState& s) {
 
 } // namespace
 
+bool readFileSize(const std::string& path, std::uint64_t& bytes) {
+    // No access rights: the size is asked of a file that others may hold open.
+    UniqueFile file(CreateFileW(extendedLengthPath(toUtf16(path)).c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return false;
+    bytes = static_cast<std::uint64_t>(size.QuadPart);
+    return true;
+}
+
 void createControls(ViewerState& s) {
     // Every control a user acts on is a tab stop; the keyboard walks them in reading order.
     constexpr DWORD tab = WS_TABSTOP;
     // SS_NOTIFY lets the file name see the pointer, for its tooltip.
     s.fileNameLabel =
         createControl(s, {L"STATIC", fileNameOf(s.filePath), SS_NOPREFIX | SS_NOTIFY});
-    s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(fileSize(s.filePath))});
+    // Read once at start-up; a file whose size cannot be read shows 0.
+    std::uint64_t size = 0;
+    if (readFileSize(s.filePath, size))
+        s.fileSize = size;
+    s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(s.fileSize.value_or(0))});
     s.themeButton = createControl(s, {L"BUTTON", "", tab | BS_PUSHBUTTON, kThemeButtonId});
     s.menuLabelCaption =
         createControl(s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});

@@ -8,28 +8,25 @@
 #include <new>
 
 namespace velk {
-namespace {
 
-// One pass's outcome, handed from the worker to the window in one posted message.
-struct HashJobResult {
-    bool ok = false;
-    HashResults results;
-    std::string error;
-};
-
-} // namespace
-
-void hashWorker(ViewerState* state) {
+std::unique_ptr<HashJobResult> hashForWindow(const std::string& path, const PassOptions& options) {
     std::unique_ptr<HashJobResult> block(new (std::nothrow) HashJobResult);
     if (!block)
-        return;
+        return block;
     try {
-        block->ok = computeAllHashes(state->filePath, block->results, &block->error);
+        block->ok = computeAllHashes(path, block->results, &block->error, options);
     } catch (const std::bad_alloc&) {
         block->ok = false;
         block->results.clear();
         block->error = "out of memory";
     }
+    return block;
+}
+
+void hashWorker(ViewerState* state) {
+    std::unique_ptr<HashJobResult> block = hashForWindow(state->filePath, PassOptions{});
+    if (!block)
+        return;
     // The digests go to the window first; the search for a checksum file beside the file
     // works on a copy of them and never delays them.
     HashResults digests;
@@ -70,6 +67,8 @@ void handleHashResult(ViewerState& state, LPARAM blockAddress) {
             setWindowTextUtf8(row.valueBox, "error: " + block->error);
         setStatus(state, hashFailureStatus(block->error));
     }
+    if (state.comparing)
+        showCompare(state);
     state.measuredValueWidth = -1; // the new texts need a new measurement
     layoutViewer(state);
     redrawViewer(state);

@@ -7,6 +7,7 @@
 #include "viewer/font_size.h"
 #include "viewer/gdi_scope_win.h"
 #include "viewer/status_text.h"
+#include "viewer/viewer_arguments.h"
 #include "viewer/viewer_preferences.h"
 #include "viewer/viewer_state.h"
 #include "viewer/window_placement.h"
@@ -19,6 +20,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 namespace velk {
 namespace {
@@ -75,19 +77,25 @@ void startHashing(ViewerState& state) {
 int runViewer(HINSTANCE instance) {
     declareDpiAwareness();
 
-    int argc = 0;
-    UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &argc));
-    if (!argv || argc < 2) {
-        MessageBoxW(nullptr, toUtf16(kUsageText).c_str(), toUtf16(kViewerCaption).c_str(), MB_OK);
+    ViewerArguments arguments;
+    {
+        int argc = 0;
+        UniqueArgv argv(CommandLineToArgvW(GetCommandLineW(), &argc));
+        std::vector<std::wstring> args;
+        for (int i = 1; argv && i < argc; ++i)
+            args.emplace_back(argv.get()[i]);
+        arguments = parseViewerArguments(args);
+    }
+    if (arguments.kind == ViewerArguments::Kind::Usage) {
+        MessageBoxW(nullptr, toUtf16(arguments.usageText).c_str(), toUtf16(kViewerCaption).c_str(),
+                    MB_OK);
         return 2;
     }
-    const std::wstring mode = argv.get()[1];
-    if (mode == L"--check" && argc == 3)
-        return runCheckWindow(instance, argv.get()[2]);
-    if (mode == L"--create" && argc >= 3)
-        return runMakeWindow(instance,
-                             std::vector<std::wstring>(argv.get() + 2, argv.get() + argc));
-    const wchar_t* path = argv.get()[1];
+    if (arguments.kind == ViewerArguments::Kind::Check)
+        return runCheckWindow(instance, arguments.file);
+    if (arguments.kind == ViewerArguments::Kind::Create)
+        return runMakeWindow(instance, arguments.files);
+    const std::wstring& path = arguments.file;
     const DWORD attributes = GetFileAttributesW(extendedLengthPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         MessageBoxW(nullptr, toUtf16(notRegularFileText(toUtf8(path))).c_str(),
@@ -99,7 +107,6 @@ int runViewer(HINSTANCE instance) {
     ViewerState* state = new ViewerState;
     theViewer = state;
     state->filePath = toUtf8(path);
-    argv.reset();
 
     const Settings settings = loadSettings();
     const int dpi = screenDpi();
@@ -158,8 +165,12 @@ int runViewer(HINSTANCE instance) {
     ShowWindow(window, startsMaximised(settings) ? SW_SHOWMAXIMIZED : SW_SHOW);
     layoutViewer(*state);
     state->minimumSizeActive = true;
+    // A file dropped on the window is compared with the one shown.
+    DragAcceptFiles(window, TRUE);
 
     startHashing(*state);
+    if (arguments.kind == ViewerArguments::Kind::Compare)
+        startCompare(*state, toUtf8(arguments.other));
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

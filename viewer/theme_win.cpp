@@ -158,6 +158,13 @@ LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
         text = statusColour(s.statusKind, s.dark, s.textColor);
     } else if (control == s.linkLabel) {
         text = themePalette(s.dark).link;
+    } else {
+        for (const HashRow& row : s.rows) {
+            if (control == row.nameLabel && row.mark != RowMark::None) {
+                text = statusColour(rowMarkKind(row.mark), s.dark, s.textColor);
+                break;
+            }
+        }
     }
     SetTextColor(dc, text);
     return reinterpret_cast<LRESULT>(s.backgroundBrush.get());

@@ -5,14 +5,21 @@
 
 #ifdef _WIN32
 #include "engine/algorithms.h"
+#include "engine/pass/pass_options.h"
 #include "engine/unique_handle.h"
+#include "viewer/compare_status.h"
 #include "viewer/status_text.h"
 #include "viewer/theme_palette.h"
 #include "viewer/viewer_preferences.h"
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +30,8 @@ struct HashRow {
     HWND nameLabel = nullptr;
     HWND valueBox = nullptr;
     std::string algorithmName;
-    std::int32_t height = 0; // last measured height in pixels
+    std::int32_t height = 0;      // last measured height in pixels
+    RowMark mark = RowMark::None; // agreement with the compared file
 };
 
 struct ViewerState {
@@ -86,6 +94,14 @@ struct ViewerState {
     bool minimumSizeActive = false;
     int statusWidthFontPx = -1; // font size the cached status width was measured at
     int statusWidth = 0;        // what the longest status text needs on two lines
+
+    std::optional<std::uint64_t> fileSize; // read once at start-up; none when unreadable
+    // A comparison with a second file, from the command line or a drop. Each one has its own
+    // generation: what an earlier one's worker still posts is dropped.
+    bool comparing = false;
+    CompareProgress compare;
+    WPARAM compareGeneration = 0;
+    std::shared_ptr<std::atomic<bool>> compareCancel; // stops the earlier worker
 };
 
 // Set once by start-up, before the main window exists.
@@ -96,6 +112,18 @@ inline constexpr UINT WM_HASH_RESULT = WM_APP + 1;
 
 // The status a checksum file beside the file gives it; lParam is a StatusMessage*.
 inline constexpr UINT WM_CHECKSUM_VERDICT = WM_APP + 3;
+
+// The compared file's size (wParam the generation, lParam the size) and its pass's outcome
+// (wParam the generation, lParam a HashJobResult*).
+inline constexpr UINT WM_COMPARE_SIZE = WM_APP + 4;
+inline constexpr UINT WM_COMPARE_RESULT = WM_APP + 5;
+
+// One pass's outcome, handed from a worker to the window in one posted message.
+struct HashJobResult {
+    bool ok = false;
+    HashResults results;
+    std::string error;
+};
 
 // Command ids of the controls.
 inline constexpr int kThemeButtonId = 100;
@@ -130,8 +158,18 @@ void setWindowTextUtf8(HWND window, const std::string& text);
 void copyDigest(ViewerState& state, std::size_t rowIndex); // copy_digest_win.cpp
 // Puts the text on the clipboard; false when the clipboard is held by another program.
 bool copyToClipboard(const std::string& utf8);
-void hashWorker(ViewerState* state);                       // hash_worker_win.cpp
+void hashWorker(ViewerState* state); // hash_worker_win.cpp
 void handleHashResult(ViewerState& state, LPARAM block);
+// All eleven digests of a file; null only without memory for the block.
+std::unique_ptr<HashJobResult> hashForWindow(const std::string& path, const PassOptions& options);
+// The size of the file at the UTF-8 path, without reading it; false when it cannot be asked.
+bool readFileSize(const std::string& path, std::uint64_t& size); // controls_win.cpp
+// compare_win.cpp
+void startCompare(ViewerState& state, const std::string& otherPath);
+void showCompare(ViewerState& state); // status line and row marks from what has arrived
+void handleCompareSize(ViewerState& state, WPARAM generation, LPARAM size);
+void handleCompareResult(ViewerState& state, WPARAM generation, LPARAM block);
+void handleDrop(ViewerState& state, HDROP drop);
 // checksum_lookup_win.cpp
 void lookForChecksumFile(const ViewerState* state, const HashResults& digests);
 void handleChecksumVerdict(ViewerState& state, LPARAM block);

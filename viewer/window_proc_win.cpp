@@ -194,6 +194,15 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_CHECKSUM_VERDICT:
         handleChecksumVerdict(s, lParam);
         return 0;
+    case WM_COMPARE_SIZE:
+        handleCompareSize(s, wParam, lParam);
+        return 0;
+    case WM_COMPARE_RESULT:
+        handleCompareResult(s, wParam, lParam);
+        return 0;
+    case WM_DROPFILES:
+        handleDrop(s, reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_CONTEXTMENU:
         // A right-click on a Copy button reaches its parent here: copy "digest  name".
         for (std::size_t i = 0; i < s.rows.size(); ++i) {

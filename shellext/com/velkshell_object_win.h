@@ -51,9 +51,6 @@ class CVelkshell final : public IShellExtInit, public IContextMenu, public IShel
                              UINT uFlags);
     void invokeCommand(const MenuCommand& command);
     void openSelected();
-    // Whether the several-files menu offers one list of the selection: files only, whose
-    // paths fit one command line of the viewer.
-    bool canListSelection() const;
     void runClipboardCheck() const;
 
     volatile LONG refCount = 1;

@@ -28,6 +28,10 @@ bool fitsCommandLine(const std::wstring& program, const std::wstring& arguments)
     return quotedArgument(program).size() + 1 + arguments.size() < kMaxCommandLine;
 }
 
+std::wstring compareArguments(const std::wstring& file, const std::wstring& other) {
+    return L"--compare " + quotedArgument(file) + L" " + quotedArgument(other);
+}
+
 std::string openedFirstMessage(std::size_t opened, std::size_t selected) {
     return "Opened the first " + std::to_string(opened) + " of " + std::to_string(selected) +
            " selected files.";

@@ -33,6 +33,10 @@ std::wstring createListArguments(const std::vector<std::wstring>& paths);
 // Whether the program, quoted, and the arguments fit one command line.
 bool fitsCommandLine(const std::wstring& program, const std::wstring& arguments);
 
+// The viewer's arguments for comparing two files: --compare, then each path in one pair of
+// double quotes.
+std::wstring compareArguments(const std::wstring& file, const std::wstring& other);
+
 // "Opened the first 20 of 25 selected files."
 std::string openedFirstMessage(std::size_t opened, std::size_t selected);
 

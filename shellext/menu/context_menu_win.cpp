@@ -102,16 +102,6 @@ void insertPlaced(HMENU hmenu, UINT indexMenu, const PlacedMenu& placed) {
 
 } // namespace
 
-bool CVelkshell::canListSelection() const {
-    // Only the attributes the shell has at hand are asked for; no file is opened.
-    for (const std::wstring& path : selectedPaths) {
-        const DWORD attributes = fileAttributesOf(path);
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            return false;
-    }
-    return fitsCommandLine(viewerExecutablePath(), createListArguments(selectedPaths));
-}
-
 HRESULT STDMETHODCALLTYPE CVelkshell::QueryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirst,
                                                        UINT idCmdLast, UINT uFlags) {
     try {
@@ -130,8 +120,13 @@ HRESULT CVelkshell::queryContextMenu(HMENU hmenu, UINT indexMenu, UINT idCmdFirs
     commands.clear();
 
     if (selectedPaths.size() >= 2) {
-        // Several files: nothing is opened or hashed while the menu opens.
-        PlacedMenu placed = placeMenu(selectionMenu(canListSelection()), idCmdFirst, idCmdLast);
+        // Several files: nothing is opened or hashed while the menu opens. Their attributes
+        // alone say whether they are files, to offer comparing two or listing them all.
+        const std::vector<SelectedKind> kinds = selectedKinds(selectedPaths);
+        const bool list = offersList(kinds) && fitsCommandLine(viewerExecutablePath(),
+                                                               createListArguments(selectedPaths));
+        PlacedMenu placed =
+            placeMenu(selectionMenu(offersCompare(kinds), list), idCmdFirst, idCmdLast);
         insertPlaced(hmenu, indexMenu, placed);
         commands = std::move(placed.commands);
         return commandCount(commands.size());

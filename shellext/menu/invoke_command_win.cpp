@@ -68,6 +68,11 @@ void CVelkshell::invokeCommand(const MenuCommand& command) {
     case MenuCommandKind::CreateChecksumFile:
         launchViewerWith(createListArguments(selectedPaths));
         break;
+    case MenuCommandKind::CompareTwo:
+        // The viewer reads both files in the background; the shell's thread reads neither.
+        if (selectedPaths.size() == 2)
+            launchViewerComparing(selectedPaths[0], selectedPaths[1]);
+        break;
     }
 }
 

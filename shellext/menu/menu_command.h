@@ -12,8 +12,9 @@ enum class MenuCommandKind : std::int32_t {
     ClipboardCheck = 2,
     OpenViewer = 3,
     OpenSelected = 4,
-    CheckListedFiles = 5,   // velkscope --check on the one (checksum) file
-    CreateChecksumFile = 6, // velkscope --create on every selected file
+    CompareTwo = 5,         // one viewer comparing the two selected files
+    CheckListedFiles = 6,   // velkscope --check on the one (checksum) file
+    CreateChecksumFile = 7, // velkscope --create on every selected file
 };
 
 struct MenuCommand {

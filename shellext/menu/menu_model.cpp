@@ -97,10 +97,23 @@ void placeNodes(std::vector<MenuNode>& nodes, unsigned long long idCmdFirst,
 
 } // namespace
 
-MenuNode selectionMenu(bool canListFiles) {
+bool offersCompare(const std::vector<SelectedKind>& selection) {
+    return selection.size() == 2 && selection[0] == SelectedKind::File &&
+           selection[1] == SelectedKind::File;
+}
+
+bool offersList(const std::vector<SelectedKind>& selection) {
+    return !selection.empty() &&
+           std::all_of(selection.begin(), selection.end(),
+                       [](SelectedKind k) { return k == SelectedKind::File; });
+}
+
+MenuNode selectionMenu(bool offerCompare, bool offerList) {
     MenuNode menu = popup("Hashes");
     menu.children.push_back(item("Open Velkscope", MenuCommandKind::OpenSelected));
-    if (canListFiles)
+    if (offerCompare)
+        menu.children.push_back(item("Compare the Two Files", MenuCommandKind::CompareTwo));
+    if (offerList)
         menu.children.push_back(
             item("Create Checksum File...", MenuCommandKind::CreateChecksumFile));
     return menu;

@@ -52,10 +52,18 @@ struct MenuNode {
     unsigned id = 0;                // items only, set by placeMenu
 };
 
-// "Hashes" with "Open Velkscope" (OpenSelected), and "Create Checksum File..."
-// (CreateChecksumFile) last when the selection can become one list: files only, whose paths
-// fit one command line.
-MenuNode selectionMenu(bool canListFiles);
+// What a selected path is, as far as the menu needs to know.
+enum class SelectedKind { File, Folder, Unknown };
+
+// True for exactly two selected paths that are both files (not folders, not unexaminable).
+bool offersCompare(const std::vector<SelectedKind>& selection);
+
+// True when every selected path is a file: the selection can become one checksum list.
+bool offersList(const std::vector<SelectedKind>& selection);
+
+// "Hashes" with the item "Open Velkscope" (OpenSelected), followed by "Compare the Two
+// Files" (CompareTwo) and "Create Checksum File..." (CreateChecksumFile, last) when offered.
+MenuNode selectionMenu(bool offerCompare, bool offerList);
 // The single item "Velkscope" (OpenViewer) for a file that is not hashed.
 MenuNode fallbackItem();
 

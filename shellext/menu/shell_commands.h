@@ -4,10 +4,12 @@
 // silent; only std::bad_alloc (while converting or composing the texts) can escape, for the
 // COM method that called them to turn into its failure result.
 
+#include "shellext/menu/menu_model.h"
 #include "shellext/menu/shell_read.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velk {
 
@@ -34,5 +36,11 @@ void launchViewer(const std::wstring& path);
 
 // Starts the viewer with the argument text as it stands, in the same way.
 void launchViewerWith(const std::wstring& arguments);
+
+// Starts one viewer comparing the two files (compareArguments); reads neither.
+void launchViewerComparing(const std::wstring& file, const std::wstring& other);
+
+// What each selected path is, from its attributes alone (no file is opened).
+std::vector<SelectedKind> selectedKinds(const std::vector<std::wstring>& paths);
 
 } // namespace velk

@@ -82,4 +82,19 @@ void launchViewerWith(const std::wstring& arguments) {
     ShellExecuteW(nullptr, L"open", viewer.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
+void launchViewerComparing(const std::wstring& file, const std::wstring& other) {
+    launchViewerWith(compareArguments(file, other));
+}
+
+std::vector<SelectedKind> selectedKinds(const std::vector<std::wstring>& paths) {
+    std::vector<SelectedKind> kinds;
+    for (const std::wstring& path : paths) {
+        const DWORD attributes = fileAttributesOf(path);
+        kinds.push_back(attributes == INVALID_FILE_ATTRIBUTES          ? SelectedKind::Unknown
+                        : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? SelectedKind::Folder
+                                                                       : SelectedKind::File);
+    }
+    return kinds;
+}
+
 } // namespace velk

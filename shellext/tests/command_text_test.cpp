@@ -37,6 +37,11 @@ TEST(ShellListArguments, EachPathInItsOwnQuotesAndBoundedByTheCommandLine) {
     EXPECT_TRUE(fitsCommandLine(program, createListArguments(many)));
 }
 
+TEST(ShellCompareArguments, OptionThenEachPathInOnePairOfQuotes) {
+    EXPECT_EQ(compareArguments(L"C:\\my files\\a.iso", L"D:\\b c.iso"),
+              L"--compare \"C:\\my files\\a.iso\" \"D:\\b c.iso\"");
+}
+
 TEST(ShellOpenSelectedMessage, NamesBothCounts) {
     EXPECT_EQ(openedFirstMessage(20, 25), "Opened the first 20 of 25 selected files.");
     EXPECT_EQ(openedFirstMessage(kMaxViewerLaunches, 1000),

@@ -198,20 +198,41 @@ TEST_F(ShellMenu, ComputeAllShowsEveryDigestWrappedToTheScreenShare) {
         EXPECT_EQ(more.children[i].id, 101u + i);
 }
 
-TEST_F(ShellMenu, SeveralFilesGetOneOpenItemWithoutLookingAtThem) {
-    const std::wstring path = file(L"one of two.txt", kSample);
+// Several files get Open; exactly two files also Compare; files only (no folder, nothing
+// unexaminable) also Create Checksum File..., last.
+TEST_F(ShellMenu, SeveralFilesGetOpenAndExactlyTwoFilesAlsoCompare) {
+    const std::wstring a = file(L"one of two.txt", kSample);
+    const std::wstring b = file(L"two of two.txt", "something else");
+    const std::wstring third = file(L"third.txt", kSample);
     const std::wstring sub = folder(L"a folder");
-    for (const BuiltMenu& built :
-         {build({path, sub}),
-          // Paths that do not even exist: nothing is examined for several files.
-          build({L"C:\\no such\\file one", L"C:\\no such\\file two"}, 100, 0x7FFF, CMF_NORMAL,
-                true)}) {
-        EXPECT_EQ(built.result, MAKE_HRESULT(SEVERITY_SUCCESS, 0, 1));
+    const std::vector<std::wstring> open{L"Open Velkscope"};
+    const std::vector<std::wstring> openAndList{L"Open Velkscope", L"Create Checksum File..."};
+    const std::vector<std::wstring> openCompareAndList{L"Open Velkscope", L"Compare the Two Files",
+                                                       L"Create Checksum File..."};
+    struct Case {
+        std::vector<std::wstring> paths;
+        bool handMade;
+        std::vector<std::wstring> items;
+    };
+    const Case cases[] = {
+        {{a, b}, false, openCompareAndList},
+        {{a, b, third}, false, openAndList},
+        {{a, sub}, false, open},
+        {{sub, b}, false, open},
+        // Paths that do not even exist: nothing is opened for several files, and what cannot
+        // be examined is not offered for comparing.
+        {{L"C:\\no such\\file one", L"C:\\no such\\file two"}, true, open},
+    };
+    for (const Case& c : cases) {
+        const BuiltMenu built = build(c.paths, 100, 0x7FFF, CMF_NORMAL, c.handMade);
+        EXPECT_EQ(built.result, MAKE_HRESULT(SEVERITY_SUCCESS, 0, c.items.size()));
         expectHostAround(built, 1);
         EXPECT_EQ(built.ours().text, L"Hashes");
-        ASSERT_EQ(built.ours().children.size(), 1u);
-        EXPECT_EQ(built.ours().children[0].text, L"Open Velkscope");
-        EXPECT_EQ(built.ours().children[0].id, 100u);
+        ASSERT_EQ(built.ours().children.size(), c.items.size()) << c.paths.size();
+        for (std::size_t i = 0; i < c.items.size(); ++i) {
+            EXPECT_EQ(built.ours().children[i].text, c.items[i]);
+            EXPECT_EQ(built.ours().children[i].id, 100u + i);
+        }
         expectPlainEntries(built.entries);
     }
 }

@@ -6,6 +6,7 @@
 #include "test_files.h"
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 
 namespace {
@@ -176,6 +177,30 @@ TEST_F(ShellCommand, SeveralFilesStartOneViewerEachUpToTwenty) {
     EXPECT_EQ(seen[0].icon, 'i');
     EXPECT_EQ(argumentsOf(starts().waitFor(20)),
               std::set<std::wstring>(many.begin(), many.begin() + 20));
+}
+
+TEST_F(ShellCommand, CompareStartsOneViewerWithBothPathsAndReadsNeither) {
+    // Reading either file on the shell's thread would take far longer than the bound below
+    // (under Wine even the fastest digest takes seconds per GiB).
+    const std::wstring a = sizedFile(L"compare big a.bin", 4096 * MiB);
+    const std::wstring b = sizedFile(L"compare big b.bin", 4096 * MiB);
+    const auto start = std::chrono::steady_clock::now();
+    const BuiltMenu built = build({a, b});
+    ASSERT_EQ(built.ours().children.size(), 3u);
+    ASSERT_EQ(built.ours().children[1].text, L"Compare the Two Files");
+    MessageBoxWatcher boxes;
+    EXPECT_EQ(built.invoke(1), S_OK);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(elapsed, std::chrono::seconds(8)) << "the shell's thread waited for a read";
+    EXPECT_TRUE(boxes.finish().empty());
+
+    const auto launched = starts().waitFor(1);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_EQ(launched[0].program, dllFolder() + L"\\velkscope.exe");
+    EXPECT_EQ(launched[0].arguments, (std::vector<std::wstring>{L"--compare", a, b}));
+    EXPECT_NE(launched[0].commandLine.find(L"--compare \"" + a + L"\" \"" + b + L"\""),
+              std::wstring::npos)
+        << wideToNarrow(launched[0].commandLine);
 }
 
 TEST_F(ShellCommand, LongSelectedPathReachesTheViewerWhole) {

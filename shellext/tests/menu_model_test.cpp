@@ -211,24 +211,55 @@ TEST(ShellFileMenu, AllComputedListsEveryDigestAndEveryLineCopiesItWhole) {
 }
 
 TEST(ShellSelectionAndFallback, AreSingleCommands) {
-    const MenuNode selection = selectionMenu(false);
+    const MenuNode selection = selectionMenu(false, false);
     EXPECT_TRUE(selection.popup);
     EXPECT_EQ(selection.text, "Hashes");
     ASSERT_EQ(selection.children.size(), 1u);
     EXPECT_EQ(selection.children[0].text, "Open Velkscope");
     EXPECT_EQ(selection.children[0].command.kind, MenuCommandKind::OpenSelected);
 
-    // Files that can go in one list: making one comes last.
-    const MenuNode listable = selectionMenu(true);
+    // Files that can go in one list: making one comes last, after comparing two.
+    const MenuNode listable = selectionMenu(false, true);
     ASSERT_EQ(listable.children.size(), 2u);
     EXPECT_EQ(listable.children[0].text, "Open Velkscope");
     EXPECT_EQ(listable.children[1].text, "Create Checksum File...");
     EXPECT_EQ(listable.children[1].command.kind, MenuCommandKind::CreateChecksumFile);
 
+    const PlacedMenu two = placeMenu(selectionMenu(true, true), 40, 100);
+    const MenuNode& compare = two.entries.at(0);
+    ASSERT_EQ(compare.children.size(), 3u);
+    EXPECT_EQ(compare.children[2].text, "Create Checksum File...");
+    EXPECT_EQ(compare.children[0].text, "Open Velkscope");
+    EXPECT_EQ(compare.children[1].text, "Compare the Two Files");
+    EXPECT_EQ(compare.children[1].id, 41u);
+    ASSERT_EQ(two.commands.size(), 3u);
+    EXPECT_EQ(two.commands[0].kind, MenuCommandKind::OpenSelected);
+    EXPECT_EQ(two.commands[1].kind, MenuCommandKind::CompareTwo);
+
     const MenuNode fallback = fallbackItem();
     EXPECT_FALSE(fallback.popup);
     EXPECT_EQ(fallback.text, "Velkscope");
     EXPECT_EQ(fallback.command.kind, MenuCommandKind::OpenViewer);
+}
+
+TEST(ShellSelectionCompare, OnlyForExactlyTwoFiles) {
+    using K = SelectedKind;
+    struct Case {
+        std::vector<K> selection;
+        bool offered;
+    };
+    const Case cases[] = {
+        {{K::File, K::File}, true},
+        {{K::File, K::Folder}, false},
+        {{K::Folder, K::File}, false},
+        {{K::Folder, K::Folder}, false},
+        {{K::File, K::Unknown}, false}, // a path whose attributes cannot be read
+        {{K::File, K::File, K::File}, false},
+        {{K::File}, false},
+        {{}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(offersCompare(c.selection), c.offered) << c.selection.size();
 }
 
 // Ids of the items in tree order.
@@ -275,7 +306,7 @@ TEST(ShellPlaceMenu, ShortRangeDropsLaterItemsButKeepsThePopups) {
 
     EXPECT_TRUE(placeMenu(fallbackItem(), 8, 7).entries.empty());
     EXPECT_EQ(placeMenu(fallbackItem(), 8, 8).entries.at(0).id, 8u);
-    PlacedMenu emptySelection = placeMenu(selectionMenu(true), 8, 7);
+    PlacedMenu emptySelection = placeMenu(selectionMenu(true, true), 8, 7);
     ASSERT_EQ(emptySelection.entries.size(), 1u);
     EXPECT_TRUE(emptySelection.entries[0].children.empty());
 }

@@ -283,6 +283,52 @@ double contrast(COLORREF a, COLORREF b) {
     return la > lb ? la / lb : lb / la;
 }
 
+TEST_F(ViewerOnScreen, CompareMarksAreGreenOrRedInBothThemes) {
+    const std::wstring path = sampleFile(L"compared.bin");
+    // sampleFile's bytes again, and the same with the last byte changed.
+    const std::wstring copy = files.write(L"copy.bin", randomBytes(1 << 20));
+    std::string changedBytes = randomBytes(1 << 20);
+    changedBytes.back() = static_cast<char>(changedBytes.back() ^ 0x01);
+    const std::wstring changed = files.write(L"changed.bin", changedBytes);
+    struct Case {
+        const char* theme;
+        std::wstring other;
+        const wchar_t* mark;
+        COLORREF background, ink;
+        const wchar_t* screenshot;
+    };
+    const Case cases[] = {
+        {"dark", copy, L"\u2714 ", kDarkBackground, RGB(108, 203, 95), L"viewer-compare-dark.bmp"},
+        {"light", changed, L"\u2718 ", kLightBackground, RGB(192, 28, 40),
+         L"viewer-compare-light.bmp"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.theme);
+        appData.writeConfig(std::string("{\"theme\":\"") + c.theme +
+                            "\",\"win_w\":780,\"win_h\":700}");
+        Viewer viewer(L"--compare " + test::quoted(path) + L" " + test::quoted(c.other),
+                      appData.folder.path());
+        HWND window = open(viewer);
+        ASSERT_NE(window, nullptr);
+        HWND lastName = viewer.control(7 + 3 * 10 + 1);
+        ASSERT_TRUE(waitUntil([&] { return textOf(lastName) == c.mark + std::wstring(L"BLAKE2s"); },
+                              kLoadedMs));
+        settle(window);
+        const Pixels pixels = client(window);
+        ASSERT_FALSE(pixels.empty());
+        for (std::size_t row = 0; row < 11; ++row) {
+            const RECT name = rectInParent(viewer.control(7 + 3 * row + 1));
+            const COLORREF ink = strongestInk(pixels, name, c.background);
+            EXPECT_EQ(colourText(ink), colourText(c.ink)) << row;
+            EXPECT_GE(contrast(ink, c.background), 4.5) << row;
+        }
+        const RECT status = rectInParent(viewer.control(kStatus));
+        EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)), colourText(c.ink))
+            << narrow(textOf(viewer.control(kStatus)));
+        saveArtifact(whole(window), c.screenshot);
+    }
+}
+
 TEST_F(ViewerOnScreen, DarkStatusColoursStandOutFromTheBackground) {
     const std::wstring path = sampleFile();
     appData.writeConfig("{\"theme\":\"dark\",\"win_w\":780,\"win_h\":700}");

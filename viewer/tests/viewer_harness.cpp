@@ -169,8 +169,7 @@ std::wstring textOf(HWND window) {
     // buffer has room for one more character, and a text that fills it is asked for again.
     for (int attempt = 0;; ++attempt) {
         DWORD_PTR length = 0;
-        if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000,
-                                 &length)) {
+        if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
             return L"<no answer>";
         }
         std::wstring text(length + 2, L'\0');
