@@ -105,8 +105,10 @@ TEST_F(HostilePage, FileTruncatedWhileHashedShowsTheDigestsOfWhatWasRead) {
 }
 
 TEST_F(HostilePage, FileGrowingWhileHashedShowsTheDigestsOfAPrefix) {
-    const std::size_t initial = 16 * kMiB;
-    const std::size_t grown = 80 * kMiB;
+    // As large as the truncated file above, so that the worker is still reading when the
+    // first check below looks (16 MiB were done before it on an idle machine).
+    const std::size_t initial = 96 * kMiB;
+    const std::size_t grown = 160 * kMiB;
     const std::string content = patternBytes(grown);
     const std::wstring file = dir.file(L"growing.bin");
     ASSERT_TRUE(writeFileBytes(file, content.substr(0, initial)));
