@@ -129,7 +129,8 @@ void createControls(ViewerState& s) {
     // SS_NOTIFY lets the file name see the pointer, for its tooltip.
     s.fileNameLabel =
         createControl(s, {L"STATIC", fileNameOf(s.filePath), SS_NOPREFIX | SS_NOTIFY});
-    s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(fileSize(s.filePath))});
+    s.fileBytes = fileSize(s.filePath);
+    s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(s.fileBytes)});
     s.themeButton = createControl(s, {L"BUTTON", "", tab | BS_PUSHBUTTON, kThemeButtonId});
     s.menuLabelCaption =
         createControl(s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});

@@ -1,6 +1,7 @@
 // The one background pass of a viewer and the window's handling of its result.
 
 #include "engine/pass/hash_file.h"
+#include "engine/progress/progress_throttle.h"
 #include "engine/utf16.h"
 #include "viewer/viewer_state.h"
 
@@ -24,7 +25,16 @@ void hashWorker(ViewerState* state) {
     if (!block)
         return;
     try {
-        block->ok = computeAllHashes(state->filePath, block->results, &block->error);
+        // Reports go out one at a time, at most ten a second, from half a second on.
+        PassOptions options;
+        HWND window = state->mainWindow;
+        options.progress = throttledProgress(
+            [window](std::uint64_t bytesRead, std::uint64_t elapsedMs) {
+                return PostMessageW(window, WM_HASH_PROGRESS, static_cast<WPARAM>(bytesRead),
+                                    static_cast<LPARAM>(elapsedMs)) != FALSE;
+            },
+            &state->progressPending);
+        block->ok = computeAllHashes(state->filePath, block->results, &block->error, options);
     } catch (const std::bad_alloc&) {
         block->ok = false;
         block->results.clear();
@@ -52,6 +62,7 @@ void handleHashResult(ViewerState& state, LPARAM blockAddress) {
     const std::unique_ptr<HashJobResult> block(reinterpret_cast<HashJobResult*>(blockAddress));
     if (!block)
         return;
+    endProgress(state, block->ok);
     if (block->ok) {
         state.results = std::move(block->results);
         state.hashesReady = true;

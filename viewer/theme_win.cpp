@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <dwmapi.h>
 #include <uxtheme.h>
 
@@ -134,16 +135,35 @@ void applyTheme(ViewerState& s) {
     themeControl(s.algoCombo, s.dark, L"DarkMode_CFD", L"CFD");
     themeControl(s.formatCombo, s.dark, L"DarkMode_CFD", L"CFD");
     themeControl(s.fileNameTip, s.dark, L"DarkMode_Explorer", L"Explorer");
+    themeProgress(s);
 
     setWindowTextUtf8(s.themeButton, themeButtonText(s.dark));
     SendMessageW(s.mainWindow, WM_THEMECHANGED, 0, 0);
     redrawViewer(s, RDW_UPDATENOW);
 }
 
+void themeProgress(ViewerState& s) {
+    themeControl(s.progressLine, s.dark, L"DarkMode_Explorer", L"Explorer");
+    if (s.progressBar == nullptr)
+        return;
+    if (s.dark) {
+        // No dark visual style exists for the bar: it is drawn plainly, in the theme's colours.
+        const ProgressColours colours = darkProgressColours();
+        SetWindowTheme(s.progressBar, L"", L"");
+        SendMessageW(s.progressBar, PBM_SETBKCOLOR, 0, colours.track);
+        SendMessageW(s.progressBar, PBM_SETBARCOLOR, 0, colours.fill);
+    } else {
+        SetWindowTheme(s.progressBar, nullptr, nullptr);
+        SendMessageW(s.progressBar, PBM_SETBKCOLOR, 0, CLR_DEFAULT);
+        SendMessageW(s.progressBar, PBM_SETBARCOLOR, 0, CLR_DEFAULT);
+    }
+    InvalidateRect(s.progressBar, nullptr, TRUE);
+}
+
 LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
     SetBkColor(dc, s.backgroundColor);
     Colour text = s.textColor;
-    if (control == s.sizeLabel || control == s.previewLabel) {
+    if (control == s.sizeLabel || control == s.previewLabel || control == s.progressLine) {
         text = s.secondaryTextColor;
     } else if (control == s.statusLabel) {
         text = statusColour(s.statusKind, s.dark, s.textColor);

@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include "engine/algorithms.h"
+#include "engine/progress/progress_text.h"
 #include "engine/unique_handle.h"
 #include "viewer/status_text.h"
 #include "viewer/theme_palette.h"
@@ -12,6 +13,9 @@
 
 #include <windows.h>
 
+#include <shobjidl.h>
+
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -86,6 +90,23 @@ struct ViewerState {
     bool minimumSizeActive = false;
     int statusWidthFontPx = -1; // font size the cached status width was measured at
     int statusWidth = 0;        // what the longest status text needs on two lines
+
+    // The pass's progress. The bar and its line exist only while they are shown: from half a
+    // second into the pass until its result arrives.
+    std::uint64_t fileBytes = 0; // the size read at start-up
+    bool passOver = false;       // the result has arrived
+    HWND progressBar = nullptr;
+    HWND progressLine = nullptr;
+    std::uint64_t progressBytes = 0;
+    ThroughputEstimate progressEstimate;
+    int shownBarPosition = -1;
+    std::string shownProgressLine;
+    // Set by the worker when it posts a report, cleared here when the report is taken.
+    std::atomic<bool> progressPending{false};
+    // The taskbar button's progress, once the taskbar has announced the button.
+    UINT taskbarButtonCreated = 0;
+    bool comReady = false;
+    UniqueCom<ITaskbarList3> taskbar;
 };
 
 // Set once by start-up, before the main window exists.
@@ -96,6 +117,9 @@ inline constexpr UINT WM_HASH_RESULT = WM_APP + 1;
 
 // The status a checksum file beside the file gives it; lParam is a StatusMessage*.
 inline constexpr UINT WM_CHECKSUM_VERDICT = WM_APP + 3;
+
+// A report of the worker: wParam the bytes read, lParam the milliseconds since the pass began.
+inline constexpr UINT WM_HASH_PROGRESS = WM_APP + 4;
 
 // Command ids of the controls.
 inline constexpr int kThemeButtonId = 100;
@@ -114,11 +138,15 @@ inline constexpr UINT_PTR kPlacementTimerId = 1;
 inline constexpr UINT kPlacementSaveDelayMs = 700;
 inline constexpr UINT_PTR kSettingsTimerId = 2;
 inline constexpr UINT kSettingsSaveDelayMs = 600;
+inline constexpr UINT_PTR kProgressTimerId = 3;     // shows the bar once the pass runs long
+inline constexpr UINT_PTR kTaskbarErrorTimerId = 4; // ends the taskbar's failure mark
+inline constexpr UINT kTaskbarErrorMs = 2000;
 
 // Window glue, one file each.
 void createControls(ViewerState& state);                       // controls_win.cpp
 LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
 void layoutViewer(ViewerState& state);                         // layout_win.cpp
+void placeProgress(ViewerState& state);                        // the progress bar and line alone
 bool minimumTrackSize(ViewerState& state, POINT& outerSize);
 bool growToMinimumSize(ViewerState& state); // true when the window was resized
 void redrawViewer(ViewerState& state, UINT extraFlags = 0);
@@ -139,6 +167,7 @@ void rebuildFonts(ViewerState& state);
 bool isDarkTheme(const ViewerState& state); // theme_win.cpp
 void applyTheme(ViewerState& state);
 LRESULT controlColour(ViewerState& state, HDC dc, HWND control);
+void themeProgress(ViewerState& state);        // the progress bar and line, when they exist
 void fillSettingsControls(ViewerState& state); // settings_panel_win.cpp
 void toggleTheme(ViewerState& state);
 void changeLabelAlgorithm(ViewerState& state);
@@ -151,6 +180,13 @@ void restartSettingsSave(ViewerState& state);
 bool saveViewerSettings(const ViewerState& state, int limitMs);
 void refreshPreview(ViewerState& state);
 void checkClipboard(ViewerState& state); // clipboard_check_win.cpp
+// progress_win.cpp
+void startProgressWatch(ViewerState& state);
+void showProgress(ViewerState& state); // the progress timer
+void handleHashProgress(ViewerState& state, WPARAM bytesRead, LPARAM elapsedMs);
+void endProgress(ViewerState& state, bool passSucceeded); // the result has arrived
+void attachTaskbar(ViewerState& state); // the taskbar has announced the window's button
+void clearTaskbarProgress(ViewerState& state);
 // Keys that act whatever has the focus; true when the key was used.
 bool handleViewerKey(ViewerState& state, HWND target, WPARAM virtualKey); // keyboard_win.cpp
 
