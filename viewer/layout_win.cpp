@@ -165,8 +165,8 @@ void layoutViewer(ViewerState& s) {
     place(s.algoCombo, l.algoCombo);
     place(s.formatCombo, l.formatCombo);
     place(s.previewLabel, l.previewLabel);
-    place(s.progressBar, l.progressBar);
-    place(s.progressLine, l.progressLine);
+    place(s.progress.bar, l.progressBar);
+    place(s.progress.line, l.progressLine);
     for (std::size_t i = 0; i < s.rows.size() && i < l.rows.size(); ++i) {
         place(s.rows[i].copyButton, l.rows[i].copyButton);
         place(s.rows[i].nameLabel, l.rows[i].nameLabel);
@@ -200,8 +200,8 @@ void placeProgress(ViewerState& s) {
     const ViewerLayout l =
         computeLayout(s.fontPx, s.scrollPos, client.right - client.left, s.rows.size(),
                       [&](std::size_t i, int, int, int) { return s.rows[i].height; });
-    place(s.progressBar, l.progressBar);
-    place(s.progressLine, l.progressLine);
+    place(s.progress.bar, l.progressBar);
+    place(s.progress.line, l.progressLine);
 }
 
 bool minimumTrackSize(ViewerState& s, POINT& outerSize) {

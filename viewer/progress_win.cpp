@@ -3,7 +3,6 @@
 // arrives; reports from the worker move only what changed.
 
 #include "engine/progress/progress_throttle.h"
-#include "engine/utf16.h"
 #include "viewer/viewer_state.h"
 
 #include <windows.h>
@@ -26,33 +25,8 @@ void setTaskbarValue(ViewerState& s) {
 }
 
 void refreshProgress(ViewerState& s) {
-    const int position = progressBarPosition(s.progressBytes, s.fileBytes);
-    if (position != s.shownBarPosition) {
-        SendMessageW(s.progressBar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-        s.shownBarPosition = position;
+    if (showProgressValues(s.progress, s.progressBytes, s.fileBytes, s.progressEstimate))
         setTaskbarValue(s);
-    }
-    const std::string line = progressLineText(s.progressBytes, s.fileBytes, s.progressEstimate);
-    if (line != s.shownProgressLine) {
-        setWindowTextUtf8(s.progressLine, line);
-        s.shownProgressLine = line;
-    }
-}
-
-HWND createProgressControl(const ViewerState& s, const wchar_t* className, DWORD style) {
-    // Hidden until placed, so that they never flash at the window's top left corner.
-    return CreateWindowExW(0, className, L"", WS_CHILD | style, 0, 0, 0, 0, s.mainWindow, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
-}
-
-void destroyProgressControls(ViewerState& s) {
-    if (s.progressBar != nullptr)
-        DestroyWindow(s.progressBar);
-    if (s.progressLine != nullptr)
-        DestroyWindow(s.progressLine);
-    s.progressBar = s.progressLine = nullptr;
-    s.shownBarPosition = -1;
-    s.shownProgressLine.clear();
 }
 
 } // namespace
@@ -63,24 +37,16 @@ void startProgressWatch(ViewerState& s) {
 
 void showProgress(ViewerState& s) {
     KillTimer(s.mainWindow, kProgressTimerId);
-    if (s.passOver || s.progressBar != nullptr)
+    if (s.passOver || s.progress.bar != nullptr)
         return;
-    s.progressBar = createProgressControl(s, PROGRESS_CLASSW, 0);
-    s.progressLine = createProgressControl(s, L"STATIC",
-                                           SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | SS_CENTERIMAGE);
-    if (s.progressBar == nullptr || s.progressLine == nullptr) {
-        destroyProgressControls(s); // the pass goes on without them
-        return;
-    }
-    SendMessageW(s.progressBar, PBM_SETRANGE32, 0, kProgressBarRange);
-    SendMessageW(s.progressLine, WM_SETFONT, reinterpret_cast<WPARAM>(s.uiFont.get()), FALSE);
+    if (!createProgressControls(s.progress, s.mainWindow, static_cast<HFONT>(s.uiFont.get())))
+        return; // the pass goes on without them
     themeProgress(s);
     refreshProgress(s);
     placeProgress(s);
     // The preview is empty while the pass runs; the bar and its line take its place.
     ShowWindow(s.previewLabel, SW_HIDE);
-    ShowWindow(s.progressBar, SW_SHOWNA);
-    ShowWindow(s.progressLine, SW_SHOWNA);
+    showProgressControls(s.progress);
     setTaskbarState(s, TBPF_NORMAL);
     setTaskbarValue(s);
 }
@@ -93,15 +59,14 @@ void handleHashProgress(ViewerState& s, WPARAM bytesRead, LPARAM elapsedMs) {
     s.progressBytes = static_cast<std::uint64_t>(bytesRead);
     s.progressEstimate = updateThroughput(s.progressEstimate, s.progressBytes,
                                           static_cast<std::uint64_t>(elapsedMs));
-    if (s.progressBar != nullptr)
-        refreshProgress(s);
+    refreshProgress(s);
 }
 
 void endProgress(ViewerState& s, bool passSucceeded) {
     s.passOver = true;
     KillTimer(s.mainWindow, kProgressTimerId);
-    if (s.progressBar != nullptr) {
-        destroyProgressControls(s);
+    if (s.progress.bar != nullptr) {
+        destroyProgressControls(s.progress);
         ShowWindow(s.previewLabel, SW_SHOWNA);
     }
     if (passSucceeded) {
@@ -139,7 +104,7 @@ void attachTaskbar(ViewerState& s) {
     if (FAILED(list.get()->HrInit()))
         return;
     s.taskbar = std::move(list);
-    if (s.progressBar != nullptr) {
+    if (s.progress.bar != nullptr) {
         setTaskbarState(s, TBPF_NORMAL);
         setTaskbarValue(s);
     }

@@ -11,6 +11,7 @@
 #include <dwmapi.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace velk {
@@ -82,6 +83,49 @@ void themeControl(HWND control, bool dark, const wchar_t* darkClass, const wchar
     SetWindowTheme(control, dark ? darkClass : lightClass, nullptr);
 }
 
+void fillWith(HDC dc, const RECT& r, Colour colour) {
+    const UniqueGdiObject brush(CreateSolidBrush(colour));
+    if (brush && r.right > r.left)
+        FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+// No visual style draws the bar dark, and without one the bar takes the system's colours:
+// in the dark theme it is painted here, track and filled part, from its own range and
+// position.
+LRESULT CALLBACK darkProgressProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(bar, &paint);
+        RECT r{};
+        GetClientRect(bar, &r);
+        const auto high = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+        const auto low = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, TRUE, 0));
+        const auto position = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+        const int span = std::max(1, high - low);
+        const int done = std::clamp(position - low, 0, span);
+        RECT filled = r;
+        filled.right = r.left + MulDiv(r.right - r.left, done, span);
+        RECT rest = r;
+        rest.left = filled.right;
+        const ProgressColours colours = darkProgressColours();
+        fillWith(dc, filled, colours.fill);
+        fillWith(dc, rest, colours.track);
+        EndPaint(bar, &paint);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(bar, darkProgressProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(bar, message, wParam, lParam);
+}
+
 } // namespace
 
 bool isDarkTheme(const ViewerState& s) {
@@ -143,27 +187,21 @@ void applyTheme(ViewerState& s) {
 }
 
 void themeProgress(ViewerState& s) {
-    themeControl(s.progressLine, s.dark, L"DarkMode_Explorer", L"Explorer");
-    if (s.progressBar == nullptr)
+    themeControl(s.progress.line, s.dark, L"DarkMode_Explorer", L"Explorer");
+    if (s.progress.bar == nullptr)
         return;
     if (s.dark) {
-        // No dark visual style exists for the bar: it is drawn plainly, in the theme's colours.
-        const ProgressColours colours = darkProgressColours();
-        SetWindowTheme(s.progressBar, L"", L"");
-        SendMessageW(s.progressBar, PBM_SETBKCOLOR, 0, colours.track);
-        SendMessageW(s.progressBar, PBM_SETBARCOLOR, 0, colours.fill);
+        SetWindowSubclass(s.progress.bar, darkProgressProc, 1, 0);
     } else {
-        SetWindowTheme(s.progressBar, nullptr, nullptr);
-        SendMessageW(s.progressBar, PBM_SETBKCOLOR, 0, CLR_DEFAULT);
-        SendMessageW(s.progressBar, PBM_SETBARCOLOR, 0, CLR_DEFAULT);
+        RemoveWindowSubclass(s.progress.bar, darkProgressProc, 1);
     }
-    InvalidateRect(s.progressBar, nullptr, TRUE);
+    InvalidateRect(s.progress.bar, nullptr, TRUE);
 }
 
 LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
     SetBkColor(dc, s.backgroundColor);
     Colour text = s.textColor;
-    if (control == s.sizeLabel || control == s.previewLabel || control == s.progressLine) {
+    if (control == s.sizeLabel || control == s.previewLabel || control == s.progress.line) {
         text = s.secondaryTextColor;
     } else if (control == s.statusLabel) {
         text = statusColour(s.statusKind, s.dark, s.textColor);

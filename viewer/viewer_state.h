@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include "engine/algorithms.h"
+#include "engine/progress/progress_controls.h"
 #include "engine/progress/progress_text.h"
 #include "engine/unique_handle.h"
 #include "viewer/status_text.h"
@@ -95,12 +96,9 @@ struct ViewerState {
     // second into the pass until its result arrives.
     std::uint64_t fileBytes = 0; // the size read at start-up
     bool passOver = false;       // the result has arrived
-    HWND progressBar = nullptr;
-    HWND progressLine = nullptr;
+    ProgressControls progress;
     std::uint64_t progressBytes = 0;
     ThroughputEstimate progressEstimate;
-    int shownBarPosition = -1;
-    std::string shownProgressLine;
     // Set by the worker when it posts a report, cleared here when the report is taken.
     std::atomic<bool> progressPending{false};
     // The taskbar button's progress, once the taskbar has announced the button.

@@ -99,7 +99,20 @@ std::string formatBytesOfTotal(std::uint64_t bytesDone, std::uint64_t bytesTotal
     // exactly the total (a file that grew while read stops there).
     const std::uint64_t done =
         bytesDone >= bytesTotal ? total : std::min(total, tenths(bytesDone, scale, false));
-    return oneDecimal(done) + " of " + oneDecimal(total) + " " + kUnits[unit];
+    const std::string ofTotal = " of " + oneDecimal(total) + " " + kUnits[unit];
+    if (done >= 10 || unit == 0)
+        return oneDecimal(done) + ofTotal;
+    // Less than one unit of a large total would show as "0.0" for a long while: the part
+    // done gets a unit of its own ("82.0 MiB of 2.0 GiB").
+    if (bytesDone < 1024)
+        return std::to_string(bytesDone) + " bytes" + ofTotal;
+    int doneUnit = 0;
+    std::uint64_t doneScale = 1024;
+    while (doneUnit < unit - 1 && tenths(bytesDone, doneScale, false) >= 10240) {
+        ++doneUnit;
+        doneScale *= 1024;
+    }
+    return oneDecimal(tenths(bytesDone, doneScale, false)) + " " + kUnits[doneUnit] + ofTotal;
 }
 
 std::string formatThroughput(double bytesPerSecond) {

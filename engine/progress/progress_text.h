@@ -36,7 +36,8 @@ int progressPercent(std::uint64_t bytesDone, std::uint64_t bytesTotal);
 int progressBarPosition(std::uint64_t bytesDone, std::uint64_t bytesTotal);
 
 // "3.1 of 20.0 GiB": both in the total's binary unit (bytes, KiB, MiB, GiB, TiB), the part
-// done rounded down so that it never shows the total before the end.
+// done rounded down so that it never shows the total before the end; below one unit the part
+// done takes its own ("82.0 MiB of 2.0 GiB").
 std::string formatBytesOfTotal(std::uint64_t bytesDone, std::uint64_t bytesTotal);
 // "412 MB/s", "4.2 MB/s", "850 KB/s", "1.3 GB/s": decimal units, as drives are rated.
 std::string formatThroughput(double bytesPerSecond);

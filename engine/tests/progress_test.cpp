@@ -27,6 +27,13 @@ TEST(ProgressText, BytesOfTotalInTheTotalsUnit) {
         {0, 0, "0 of 0 bytes"},
         {512, 1000, "512 of 1000 bytes"},
         {0, 1024, "0.0 of 1.0 KiB"},
+        // Below one unit of the total the part done has a unit of its own.
+        {0, 20 * GiB, "0 bytes of 20.0 GiB"},
+        {82 * MiB, 2 * GiB, "82.0 MiB of 2.0 GiB"},
+        {1000 * KiB, 2 * GiB, "1000.0 KiB of 2.0 GiB"},
+        {GiB - 1, 2 * TiB, "1023.9 MiB of 2.0 TiB"},
+        {GiB, 2 * TiB, "1.0 GiB of 2.0 TiB"},
+        {900 * MiB, 2 * GiB - 1, "900.0 MiB of 2.0 GiB"},
         {3 * GiB + 110 * MiB, 20 * GiB, "3.1 of 20.0 GiB"},
         // The part done is rounded down: the total shows only at the end.
         {20 * GiB - 1, 20 * GiB, "19.9 of 20.0 GiB"},
@@ -38,6 +45,7 @@ TEST(ProgressText, BytesOfTotalInTheTotalsUnit) {
         // A file that grew while read stops at its measured total.
         {5 * MiB, 4 * MiB, "4.0 of 4.0 MiB"},
         {3 * TiB / 2, 4096 * TiB, "1.5 of 4096.0 TiB"},
+        {TiB / 2, 4096 * TiB, "512.0 GiB of 4096.0 TiB"},
         {UINT64_MAX / 2, UINT64_MAX, "8388607.9 of 16777216.0 TiB"},
     };
     for (const BytesCase& c : cases)
@@ -150,7 +158,7 @@ TEST(ProgressEstimate, IgnoresReportsThatGoBack) {
 
 TEST(ProgressText, LineAsTheWindowShowsIt) {
     ThroughputEstimate e;
-    EXPECT_EQ(progressLineText(0, 20 * GiB, e), "0% \xC2\xB7 0.0 of 20.0 GiB");
+    EXPECT_EQ(progressLineText(0, 20 * GiB, e), "0% \xC2\xB7 0 bytes of 20.0 GiB");
     e.bytesPerSecond = 412e6;
     e.primed = true;
     // 16.48 GB at 412 MB/s: 40 s.

@@ -152,8 +152,10 @@ TEST_F(ViewerProgress, LargeFileShowsARisingBarThatGoesWithTheDigests) {
     std::printf("slowest answer until the bar rose three times: %lu ms\n", slowest);
     // "12% · 0.2 of 2.0 GiB · 412 MB/s, about 40 s left"
     EXPECT_TRUE(std::regex_match(
-        narrow(line), std::regex("[0-9]{1,3}% \xC2\xB7 [0-9]+\\.[0-9] of 2\\.0 GiB( \xC2\xB7 "
-                                 "[0-9.]+ [KMG]B/s, about [0-9]+ (s|min|h)( [0-9]+ min)? left)?")))
+        narrow(line),
+        std::regex(
+            "[0-9]{1,3}% \xC2\xB7 [0-9]+(\\.[0-9])?( bytes| KiB| MiB)? of 2\\.0 GiB( \xC2\xB7 "
+            "[0-9.]+ [KMG]B/s, about [0-9]+ (s|min|h)( [0-9]+ min)? left)?")))
         << narrow(line);
 
     // To the end of the pass: the window answers all along, and the bar goes with the digests.

@@ -2,6 +2,8 @@
 
 #include "viewer_test_support.h"
 
+#include <algorithm>
+
 namespace velk::test {
 namespace {
 
@@ -28,10 +30,13 @@ TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
     }
     EXPECT_EQ(textOf(viewer.control(kPreview)), L"");
 
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_LT(answerTime(window), 500u);
+    // Through the first two seconds of the pass, across the moment its progress bar appears.
+    DWORD slowest = 0;
+    for (int i = 0; i < 40; ++i) {
+        slowest = std::max(slowest, answerTime(window));
         Sleep(50);
     }
+    EXPECT_LT(slowest, 100u) << "the window did not answer within 100 ms";
 
     // Moved, resized and scrolled while the pass runs.
     SetWindowPos(window, nullptr, 40, 30, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);
