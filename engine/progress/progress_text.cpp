@@ -16,6 +16,15 @@ std::string oneDecimal(std::uint64_t tenths) {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
+const char* const kUnits[] = {"KiB", "MiB", "GiB", "TiB"};
+
+// Tenths of the unit `scale`: rounded down or to the nearest. Divided first, so that ten times
+// the count never has to fit.
+std::uint64_t tenths(std::uint64_t bytes, std::uint64_t scale, bool nearest) {
+    const std::uint64_t rest = bytes % scale / (scale / 1024);
+    return bytes / scale * 10 + (rest * 10 + (nearest ? 512 : 0)) / 1024;
+}
+
 } // namespace
 
 ThroughputEstimate updateThroughput(const ThroughputEstimate& estimate, std::uint64_t bytesDone,
@@ -77,16 +86,21 @@ int progressBarPosition(std::uint64_t bytesDone, std::uint64_t bytesTotal) {
     return scaledShare(bytesDone, bytesTotal, kProgressBarRange);
 }
 
+std::string formatBytes(std::uint64_t bytes) {
+    if (bytes < 1024)
+        return std::to_string(bytes) + " bytes";
+    int unit = 0;
+    std::uint64_t scale = 1024;
+    while (unit < 3 && tenths(bytes, scale, false) >= 10240) {
+        ++unit;
+        scale *= 1024;
+    }
+    return oneDecimal(tenths(bytes, scale, false)) + " " + kUnits[unit];
+}
+
 std::string formatBytesOfTotal(std::uint64_t bytesDone, std::uint64_t bytesTotal) {
-    static const char* const kUnits[] = {"KiB", "MiB", "GiB", "TiB"};
     if (bytesTotal < 1024)
         return std::to_string(bytesDone) + " of " + std::to_string(bytesTotal) + " bytes";
-    // Tenths of the unit `scale`: rounded down or to the nearest. Divided first, so that ten
-    // times the count never has to fit.
-    const auto tenths = [](std::uint64_t bytes, std::uint64_t scale, bool nearest) {
-        const std::uint64_t rest = bytes % scale / (scale / 1024);
-        return bytes / scale * 10 + (rest * 10 + (nearest ? 512 : 0)) / 1024;
-    };
     // The unit in which the total shows below 1024.0.
     int unit = 0;
     std::uint64_t scale = 1024;
@@ -104,15 +118,7 @@ std::string formatBytesOfTotal(std::uint64_t bytesDone, std::uint64_t bytesTotal
         return oneDecimal(done) + ofTotal;
     // Less than one unit of a large total would show as "0.0" for a long while: the part
     // done gets a unit of its own ("82.0 MiB of 2.0 GiB").
-    if (bytesDone < 1024)
-        return std::to_string(bytesDone) + " bytes" + ofTotal;
-    int doneUnit = 0;
-    std::uint64_t doneScale = 1024;
-    while (doneUnit < unit - 1 && tenths(bytesDone, doneScale, false) >= 10240) {
-        ++doneUnit;
-        doneScale *= 1024;
-    }
-    return oneDecimal(tenths(bytesDone, doneScale, false)) + " " + kUnits[doneUnit] + ofTotal;
+    return formatBytes(bytesDone) + ofTotal;
 }
 
 std::string formatThroughput(double bytesPerSecond) {
@@ -149,6 +155,12 @@ std::string formatTimeLeft(std::uint64_t seconds) {
 
 std::string progressLineText(std::uint64_t bytesDone, std::uint64_t bytesTotal,
                              const ThroughputEstimate& estimate) {
+    if (bytesTotal == 0 && bytesDone > 0) {
+        // No size known (a pipe): what was read, and how fast.
+        return formatBytes(bytesDone) +
+               (estimate.bytesPerSecond > 0 ? kSeparator + formatThroughput(estimate.bytesPerSecond)
+                                            : std::string());
+    }
     std::string line = std::to_string(progressPercent(bytesDone, bytesTotal)) + "%" + kSeparator +
                        formatBytesOfTotal(bytesDone, bytesTotal);
     const std::optional<std::uint64_t> left = secondsLeft(estimate, bytesDone, bytesTotal);

@@ -35,6 +35,8 @@ int progressPercent(std::uint64_t bytesDone, std::uint64_t bytesTotal);
 // 0..kProgressBarRange, rounded down.
 int progressBarPosition(std::uint64_t bytesDone, std::uint64_t bytesTotal);
 
+// "512 bytes", "82.0 MiB": rounded down, in the largest binary unit below 1024.0 of it.
+std::string formatBytes(std::uint64_t bytes);
 // "3.1 of 20.0 GiB": both in the total's binary unit (bytes, KiB, MiB, GiB, TiB), the part
 // done rounded down so that it never shows the total before the end; below one unit the part
 // done takes its own ("82.0 MiB of 2.0 GiB").
@@ -45,7 +47,7 @@ std::string formatThroughput(double bytesPerSecond);
 std::string formatTimeLeft(std::uint64_t seconds);
 
 // "47% · 3.1 of 20.0 GiB · 412 MB/s, about 40 s left"; the throughput and time left only
-// once there is an estimate.
+// once there is an estimate. With no total known: "82.0 MiB · 412 MB/s".
 std::string progressLineText(std::uint64_t bytesDone, std::uint64_t bytesTotal,
                              const ThroughputEstimate& estimate);
 

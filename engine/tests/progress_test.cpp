@@ -167,6 +167,9 @@ TEST(ProgressText, LineAsTheWindowShowsIt) {
     EXPECT_EQ(progressLineText(done, total, e),
               "23% \xC2\xB7 4.6 of 20.0 GiB \xC2\xB7 412 MB/s, about 40 s left");
     EXPECT_EQ(secondsLeft(e, total, total), 0u);
+    // No size known (a pipe): the bytes read and the throughput.
+    EXPECT_EQ(progressLineText(82 * MiB, 0, e), "82.0 MiB \xC2\xB7 412 MB/s");
+    EXPECT_EQ(progressLineText(82 * MiB, 0, ThroughputEstimate{}), "82.0 MiB");
 }
 
 // A pass that reports after every chunk, on a clock the test moves.
