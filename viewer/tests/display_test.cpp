@@ -210,10 +210,7 @@ TEST_F(ViewerOnScreen, ProgressMidPassInBothThemes) {
         HWND bar = nullptr;
         ASSERT_TRUE(waitUntil(
             [&] {
-                for (const Child& child : childrenOf(window)) {
-                    if (child.className == L"msctls_progress32")
-                        bar = child.window;
-                }
+                bar = progressBarOf(window);
                 // Far enough along for the filled part to show.
                 return bar != nullptr && SendMessageW(bar, PBM_GETPOS, 0, 0) >= 30;
             },

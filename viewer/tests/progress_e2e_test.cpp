@@ -14,14 +14,6 @@
 namespace velk::test {
 namespace {
 
-HWND progressBarOf(HWND window) {
-    for (const Child& child : childrenOf(window)) {
-        if (child.className == PROGRESS_CLASSW && IsWindowVisible(child.window))
-            return child.window;
-    }
-    return nullptr;
-}
-
 // The line beside the bar: the static created right after it.
 HWND progressLineOf(HWND window, HWND bar) {
     const std::vector<Child> children = childrenOf(window);
@@ -30,14 +22,6 @@ HWND progressLineOf(HWND window, HWND bar) {
             return children[i + 1].window;
     }
     return nullptr;
-}
-
-DWORD answerTime(HWND window) {
-    const ULONGLONG start = GetTickCount64();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result))
-        return 3000;
-    return static_cast<DWORD>(GetTickCount64() - start);
 }
 
 int barPosition(HWND bar) {

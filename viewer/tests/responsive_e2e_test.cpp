@@ -9,14 +9,6 @@ namespace {
 
 using ViewerWhileHashing = ViewerTest;
 
-DWORD answerTime(HWND window) {
-    const ULONGLONG start = GetTickCount64();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result))
-        return 3000;
-    return static_cast<DWORD>(GetTickCount64() - start);
-}
-
 TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
     const std::wstring path = sparseFile(files, L"huge.img", 6ll << 30);
     Viewer viewer(quoted(path), appData.folder.path());

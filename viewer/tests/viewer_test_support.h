@@ -86,6 +86,24 @@ inline bool setClientWidth(HWND window, int width) {
     return clientSize(window).cx == width;
 }
 
+// How long the window takes to answer a message, up to 3 s.
+inline DWORD answerTime(HWND window) {
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result))
+        return 3000;
+    return static_cast<DWORD>(GetTickCount64() - start);
+}
+
+// The pass's progress bar while it is shown; null otherwise.
+inline HWND progressBarOf(HWND window) {
+    for (const Child& child : childrenOf(window)) {
+        if (child.className == L"msctls_progress32" && IsWindowVisible(child.window))
+            return child.window;
+    }
+    return nullptr;
+}
+
 } // namespace velk::test
 
 #include <atomic>
