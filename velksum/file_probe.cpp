@@ -7,8 +7,12 @@
 #include <filesystem>
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace velk {
@@ -67,12 +71,23 @@ void removeInputCopy(const std::string& path) {
     std::error_code error;
     std::filesystem::remove(std::filesystem::u8path(path), error);
 }
+
+bool isTerminal(std::FILE* stream) {
+    // _isatty holds for the NUL device too; only a console has a console mode.
+    DWORD mode = 0;
+    const intptr_t handle = _get_osfhandle(_fileno(stream));
+    return handle != -1 && GetConsoleMode(reinterpret_cast<HANDLE>(handle), &mode) != 0;
+}
 #else
 std::string standardInputPath() {
     return "/dev/stdin";
 }
 
 void removeInputCopy(const std::string&) {}
+
+bool isTerminal(std::FILE* stream) {
+    return isatty(fileno(stream)) == 1;
+}
 #endif
 
 } // namespace velk

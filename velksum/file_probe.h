@@ -2,6 +2,7 @@
 // What velksum asks the system about a file besides its digests.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace velk {
@@ -17,5 +18,8 @@ bool fileSizeOf(const std::string& path, std::uint64_t& size);
 // Windows a temporary copy of the input (removed with removeInputCopy). Empty on failure.
 std::string standardInputPath();
 void removeInputCopy(const std::string& path);
+
+// True when the stream writes to a terminal (a console window on Windows).
+bool isTerminal(std::FILE* stream);
 
 } // namespace velk

@@ -6,9 +6,12 @@
 #include "engine/digest_compare.h"
 #include "engine/pass/hash_file.h"
 #include "engine/pass/hash_one.h"
+#include "engine/progress/progress_text.h"
+#include "engine/progress/progress_throttle.h"
 #include "velksum/check_mode.h"
 #include "velksum/file_arguments.h"
 #include "velksum/file_probe.h"
+#include "velksum/terminal_progress.h"
 #include "velksum/velksum_output.h"
 
 #ifndef VELKSUM_VERSION
@@ -43,6 +46,8 @@ std::string helpText() {
            "                        digests agree, else \"different\" with the sizes or\n"
            "                        the first algorithm that differs\n"
            "      --threads N       threads of the eleven-digest pass (0: as many as help)\n"
+           "      --progress        while a file is read, a progress line on standard error\n"
+           "                        (only when standard error is a terminal)\n"
            "  -h, --help            this help\n"
            "      --version         the version\n"
            "  --                    what follows is a FILE, even when it starts with -\n"
@@ -64,6 +69,7 @@ struct Options {
     bool compare = false;
     CheckOptions checkOptions;
     bool checkOnlyOption = false;
+    bool progress = false;
     PassOptions passOptions;
     std::vector<std::string> files;
 };
@@ -91,6 +97,8 @@ Parsed parseArguments(const std::vector<std::string>& args, Options& o, std::FIL
                 put(err, "velksum: unknown algorithm: " + args[i] + "\n");
                 return Parsed::Usage;
             }
+        } else if (options && a == "--progress") {
+            o.progress = true;
         } else if (options && a == "--tag") {
             o.tag = true;
         } else if (options && (a == "-c" || a == "--check")) {
@@ -149,18 +157,18 @@ std::string pathLine(const std::string& path) {
 }
 
 // One file's output, or false with the engine's message.
-bool hashOne(const Options& o, const std::string& path, const std::string& shownName,
-             std::string& text, std::string& error) {
+bool hashOne(const Options& o, const PassOptions& pass, const std::string& path,
+             const std::string& shownName, std::string& text, std::string& error) {
     if (!o.algorithm.empty()) {
         std::string digest;
-        if (!computeHash(path, o.algorithm, digest, &error))
+        if (!computeHash(path, o.algorithm, digest, &error, pass))
             return false;
         text = o.tag ? bsdChecksumLine(o.algorithm, digest, shownName)
                      : gnuChecksumLine(digest, shownName);
         return true;
     }
     HashResults results;
-    if (!computeAllHashes(path, results, &error, o.passOptions))
+    if (!computeAllHashes(path, results, &error, pass))
         return false;
     text = o.tag ? "" : pathLine(shownName);
     for (const std::string& name : kAlgorithmNames) {
@@ -170,8 +178,31 @@ bool hashOne(const Options& o, const std::string& path, const std::string& shown
     return true;
 }
 
-int hashFiles(const Options& o, std::FILE* out, std::FILE* err) {
+// The pass's options with, when asked for, a progress line on `err` that rewrites itself.
+PassOptions withProgressLine(const Options& o, const std::string& path, const std::string& name,
+                             std::FILE* err, ThroughputEstimate& estimate,
+                             std::size_t& shownColumns) {
+    PassOptions pass = o.passOptions;
+    if (!o.progress)
+        return pass;
+    std::uint64_t total = 0;
+    if (!fileSizeOf(path, total))
+        total = 0; // a pipe: the bytes read and the throughput only
+    pass.progress = throttledProgress(
+        [&estimate, &shownColumns, err, total, name](std::uint64_t bytes, std::uint64_t ms) {
+            estimate = updateThroughput(estimate, bytes, ms);
+            put(err,
+                terminalProgressLine(name, progressLineText(bytes, total, estimate), shownColumns));
+            std::fflush(err);
+            return true;
+        });
+    return pass;
+}
+
+int hashFiles(Options o, std::FILE* out, std::FILE* err) {
     int status = 0;
+    // Nothing new unless asked for, and never into a file or a pipe.
+    o.progress = o.progress && isTerminal(err);
     for (const std::string& file : o.files) {
         const bool input = file == "-";
         const std::string path = input ? standardInputPath() : file;
@@ -179,7 +210,12 @@ int hashFiles(const Options& o, std::FILE* out, std::FILE* err) {
         const bool sized = !input && fileSizeOf(path, sizeBefore);
         std::string text;
         std::string error;
-        const bool hashed = !path.empty() && hashOne(o, path, file, text, error);
+        ThroughputEstimate estimate;
+        std::size_t shownColumns = 0;
+        const bool hashed = !path.empty() &&
+                            hashOne(o, withProgressLine(o, path, file, err, estimate, shownColumns),
+                                    path, file, text, error);
+        put(err, clearTerminalProgress(shownColumns));
         std::fflush(out);
         if (!hashed) {
             putError(err, file, path.empty() ? "read error" : error,

@@ -135,6 +135,7 @@ void createControls(ViewerState& s) {
     if (readFileSize(s.filePath, size))
         s.fileSize = size;
     s.sizeLabel = createControl(s, {L"STATIC", sizeLineText(s.fileSize.value_or(0))});
+    s.fileBytes = s.fileSize.value_or(0);
     s.themeButton = createControl(s, {L"BUTTON", "", tab | BS_PUSHBUTTON, kThemeButtonId});
     s.menuLabelCaption =
         createControl(s, {L"STATIC", "Menu label (\xE2\x80\x9CHashes ##-##\xE2\x80\x9D) uses:"});

@@ -71,6 +71,7 @@ void rebuildFonts(ViewerState& s) {
     sendFont(s.algoCombo, ui);
     sendFont(s.formatCombo, ui);
     sendFont(s.previewLabel, ui);
+    sendFont(s.progress.line, ui);
     for (const HashRow& row : s.rows) {
         sendFont(row.copyButton, ui);
         sendFont(row.nameLabel, ui);

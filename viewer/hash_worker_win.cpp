@@ -1,6 +1,7 @@
 // The one background pass of a viewer and the window's handling of its result.
 
 #include "engine/pass/hash_file.h"
+#include "engine/progress/progress_throttle.h"
 #include "engine/utf16.h"
 #include "viewer/viewer_state.h"
 
@@ -24,7 +25,16 @@ std::unique_ptr<HashJobResult> hashForWindow(const std::string& path, const Pass
 }
 
 void hashWorker(ViewerState* state) {
-    std::unique_ptr<HashJobResult> block = hashForWindow(state->filePath, PassOptions{});
+    // Reports go out one at a time, at most ten a second, from half a second on.
+    PassOptions options;
+    HWND window = state->mainWindow;
+    options.progress = throttledProgress(
+        [window](std::uint64_t bytesRead, std::uint64_t elapsedMs) {
+            return PostMessageW(window, WM_HASH_PROGRESS, static_cast<WPARAM>(bytesRead),
+                                static_cast<LPARAM>(elapsedMs)) != FALSE;
+        },
+        &state->progressPending);
+    std::unique_ptr<HashJobResult> block = hashForWindow(state->filePath, options);
     if (!block)
         return;
     // The digests go to the window first; the search for a checksum file beside the file
@@ -49,6 +59,7 @@ void handleHashResult(ViewerState& state, LPARAM blockAddress) {
     const std::unique_ptr<HashJobResult> block(reinterpret_cast<HashJobResult*>(blockAddress));
     if (!block)
         return;
+    endProgress(state, block->ok);
     if (block->ok) {
         state.results = std::move(block->results);
         state.hashesReady = true;

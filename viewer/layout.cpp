@@ -1,5 +1,7 @@
 #include "viewer/layout.h"
 
+#include "engine/progress/progress_row.h"
+
 #include <algorithm>
 
 namespace velk {
@@ -50,6 +52,11 @@ ViewerLayout computeLayout(int fontPx, int scrollPos, int clientWidth, std::size
     out.algoCombo = {comboX, y1, comboWidth, 200};
     out.formatCombo = {comboX + 10 * F + 46, y1, comboWidth, 200};
     out.previewLabel = {10, y1 + F + 18, W - 20, ch};
+    // The preview is empty until the digests arrive: its line holds the progress until then.
+    const ProgressRowParts progress = splitProgressRow({10, y1 + F + 18, W - 20, ch}, F + 4, F);
+    out.progressBar = {progress.bar.x, progress.bar.y, progress.bar.width, progress.bar.height};
+    out.progressLine = {progress.line.x, progress.line.y, progress.line.width,
+                        progress.line.height};
 
     const int b = 5 * F + 20;
     const int n = 7 * F + 10;

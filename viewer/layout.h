@@ -34,6 +34,8 @@ struct ViewerLayout {
     Rect algoCombo; // height includes the drop-down list
     Rect formatCombo;
     Rect previewLabel;
+    Rect progressBar; // in the preview's place while the pass shows its progress
+    Rect progressLine;
     std::vector<RowRects> rows;
     Rect checkButton;
     Rect statusLabel; // two lines tall

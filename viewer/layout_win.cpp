@@ -165,6 +165,8 @@ void layoutViewer(ViewerState& s) {
     place(s.algoCombo, l.algoCombo);
     place(s.formatCombo, l.formatCombo);
     place(s.previewLabel, l.previewLabel);
+    place(s.progress.bar, l.progressBar);
+    place(s.progress.line, l.progressLine);
     for (std::size_t i = 0; i < s.rows.size() && i < l.rows.size(); ++i) {
         place(s.rows[i].copyButton, l.rows[i].copyButton);
         place(s.rows[i].nameLabel, l.rows[i].nameLabel);
@@ -187,6 +189,19 @@ void layoutViewer(ViewerState& s) {
     bar.nPage = static_cast<UINT>(std::max(H, 0));
     bar.nPos = s.scrollPos;
     SetScrollInfo(s.mainWindow, SB_VERT, &bar, TRUE);
+}
+
+void placeProgress(ViewerState& s) {
+    if (s.mainWindow == nullptr || s.linkLabel == nullptr)
+        return;
+    RECT client{};
+    GetClientRect(s.mainWindow, &client);
+    // Only the two rectangles are wanted: every row keeps its remembered height.
+    const ViewerLayout l =
+        computeLayout(s.fontPx, s.scrollPos, client.right - client.left, s.rows.size(),
+                      [&](std::size_t i, int, int, int) { return s.rows[i].height; });
+    place(s.progress.bar, l.progressBar);
+    place(s.progress.line, l.progressLine);
 }
 
 bool minimumTrackSize(ViewerState& s, POINT& outerSize) {

@@ -65,6 +65,7 @@ int screenDpi() {
 void startHashing(ViewerState& state) {
     try {
         std::thread(hashWorker, &state).detach();
+        startProgressWatch(state);
     } catch (const std::system_error&) {
         state.hashFailed = true;
         state.hashError = "cannot start hashing";
@@ -135,6 +136,9 @@ int runViewer(HINSTANCE instance) {
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
 
+    // Sent once the taskbar has made the window's button; its progress can be set from then.
+    state->taskbarButtonCreated = RegisterWindowMessageW(L"TaskbarButtonCreated");
+
     const int others = registerViewerWindow();
     state->isFirstViewerWindow = others == 0;
     const WindowRect place = computeInitialPlacement(settings, others, scale);
@@ -150,6 +154,9 @@ int runViewer(HINSTANCE instance) {
         return 3;
     }
     state->mainWindow = window;
+    // An elevated viewer would otherwise never hear from the taskbar of the ordinary user.
+    if (state->taskbarButtonCreated != 0)
+        ChangeWindowMessageFilterEx(window, state->taskbarButtonCreated, MSGFLT_ALLOW, nullptr);
     if (largeIcon)
         SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
     if (smallIcon)

@@ -25,6 +25,10 @@ ThemePalette themePalette(bool dark) {
     return {0xFFFFFF, 0x000000, 0x6E6E6E, 0xC85A00};
 }
 
+ProgressColours darkProgressColours() {
+    return {0x4A4A4A, themePalette(true).link};
+}
+
 Colour statusColour(StatusKind kind, bool dark, Colour textColour) {
     switch (kind) {
     case StatusKind::Success:

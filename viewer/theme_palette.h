@@ -20,6 +20,15 @@ struct ThemePalette {
 
 ThemePalette themePalette(bool dark);
 
+// The progress bar's colours in the dark theme, which has no visual style for it (the light
+// theme shows the system's bar): the filled part stands out from the track by at least 3 : 1,
+// the track from the background enough to show the empty bar.
+struct ProgressColours {
+    Colour track;
+    Colour fill;
+};
+ProgressColours darkProgressColours();
+
 // The status line's colour: fixed per kind and theme, the text colour for Neutral. The dark
 // theme's colours are lighter, so that each stands out from the dark background by at least
 // 4.5 : 1.

@@ -8,9 +8,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <dwmapi.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace velk {
@@ -95,6 +97,53 @@ void applyFrameTheme(HWND window, bool dark) {
     refreshFrame(window);
 }
 
+namespace {
+
+void fillWith(HDC dc, const RECT& r, Colour colour) {
+    const UniqueGdiObject brush(CreateSolidBrush(colour));
+    if (brush && r.right > r.left)
+        FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+// No visual style draws the bar dark, and without one the bar takes the system's colours:
+// in the dark theme it is painted here, track and filled part, from its own range and
+// position.
+LRESULT CALLBACK darkProgressProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        HDC dc = BeginPaint(bar, &paint);
+        RECT r{};
+        GetClientRect(bar, &r);
+        const auto high = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+        const auto low = static_cast<int>(SendMessageW(bar, PBM_GETRANGE, TRUE, 0));
+        const auto position = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+        const int span = std::max(1, high - low);
+        const int done = std::clamp(position - low, 0, span);
+        RECT filled = r;
+        filled.right = r.left + MulDiv(r.right - r.left, done, span);
+        RECT rest = r;
+        rest.left = filled.right;
+        const ProgressColours colours = darkProgressColours();
+        fillWith(dc, filled, colours.fill);
+        fillWith(dc, rest, colours.track);
+        EndPaint(bar, &paint);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(bar, darkProgressProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(bar, message, wParam, lParam);
+}
+
+} // namespace
+
 bool isDarkTheme(const ViewerState& s) {
     return themeIsDark(s.themeName);
 }
@@ -143,16 +192,29 @@ void applyTheme(ViewerState& s) {
     themeControl(s.algoCombo, s.dark, L"DarkMode_CFD", L"CFD");
     themeControl(s.formatCombo, s.dark, L"DarkMode_CFD", L"CFD");
     themeControl(s.fileNameTip, s.dark, L"DarkMode_Explorer", L"Explorer");
+    themeProgress(s);
 
     setWindowTextUtf8(s.themeButton, themeButtonText(s.dark));
     SendMessageW(s.mainWindow, WM_THEMECHANGED, 0, 0);
     redrawViewer(s, RDW_UPDATENOW);
 }
 
+void themeProgress(ViewerState& s) {
+    themeControl(s.progress.line, s.dark, L"DarkMode_Explorer", L"Explorer");
+    if (s.progress.bar == nullptr)
+        return;
+    if (s.dark) {
+        SetWindowSubclass(s.progress.bar, darkProgressProc, 1, 0);
+    } else {
+        RemoveWindowSubclass(s.progress.bar, darkProgressProc, 1);
+    }
+    InvalidateRect(s.progress.bar, nullptr, TRUE);
+}
+
 LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {
     SetBkColor(dc, s.backgroundColor);
     Colour text = s.textColor;
-    if (control == s.sizeLabel || control == s.previewLabel) {
+    if (control == s.sizeLabel || control == s.previewLabel || control == s.progress.line) {
         text = s.secondaryTextColor;
     } else if (control == s.statusLabel) {
         text = statusColour(s.statusKind, s.dark, s.textColor);

@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include "engine/algorithms.h"
 #include "engine/pass/pass_options.h"
+#include "engine/progress/progress_controls.h"
+#include "engine/progress/progress_text.h"
 #include "engine/unique_handle.h"
 #include "viewer/compare_status.h"
 #include "viewer/status_text.h"
@@ -15,6 +17,7 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <atomic>
 #include <cstdint>
@@ -102,6 +105,20 @@ struct ViewerState {
     CompareProgress compare;
     WPARAM compareGeneration = 0;
     std::shared_ptr<std::atomic<bool>> compareCancel; // stops the earlier worker
+
+    // The pass's progress. The bar and its line exist only while they are shown: from half a
+    // second into the pass until its result arrives.
+    std::uint64_t fileBytes = 0; // the size read at start-up
+    bool passOver = false;       // the result has arrived
+    ProgressControls progress;
+    std::uint64_t progressBytes = 0;
+    ThroughputEstimate progressEstimate;
+    // Set by the worker when it posts a report, cleared here when the report is taken.
+    std::atomic<bool> progressPending{false};
+    // The taskbar button's progress, once the taskbar has announced the button.
+    UINT taskbarButtonCreated = 0;
+    bool comReady = false;
+    UniqueCom<ITaskbarList3> taskbar;
 };
 
 // Set once by start-up, before the main window exists.
@@ -125,6 +142,9 @@ struct HashJobResult {
     std::string error;
 };
 
+// A report of the worker: wParam the bytes read, lParam the milliseconds since the pass began.
+inline constexpr UINT WM_HASH_PROGRESS = WM_APP + 6;
+
 // Command ids of the controls.
 inline constexpr int kThemeButtonId = 100;
 inline constexpr int kAlgoComboId = 101;
@@ -142,11 +162,15 @@ inline constexpr UINT_PTR kPlacementTimerId = 1;
 inline constexpr UINT kPlacementSaveDelayMs = 700;
 inline constexpr UINT_PTR kSettingsTimerId = 2;
 inline constexpr UINT kSettingsSaveDelayMs = 600;
+inline constexpr UINT_PTR kProgressTimerId = 3;     // shows the bar once the pass runs long
+inline constexpr UINT_PTR kTaskbarErrorTimerId = 4; // ends the taskbar's failure mark
+inline constexpr UINT kTaskbarErrorMs = 2000;
 
 // Window glue, one file each.
 void createControls(ViewerState& state);                       // controls_win.cpp
 LRESULT CALLBACK viewerWindowProc(HWND, UINT, WPARAM, LPARAM); // window_proc_win.cpp
 void layoutViewer(ViewerState& state);                         // layout_win.cpp
+void placeProgress(ViewerState& state);                        // the progress bar and line alone
 bool minimumTrackSize(ViewerState& state, POINT& outerSize);
 bool growToMinimumSize(ViewerState& state); // true when the window was resized
 void redrawViewer(ViewerState& state, UINT extraFlags = 0);
@@ -179,6 +203,7 @@ void rebuildFonts(ViewerState& state);
 bool isDarkTheme(const ViewerState& state); // theme_win.cpp
 void applyTheme(ViewerState& state);
 LRESULT controlColour(ViewerState& state, HDC dc, HWND control);
+void themeProgress(ViewerState& state);        // the progress bar and line, when they exist
 void fillSettingsControls(ViewerState& state); // settings_panel_win.cpp
 void toggleTheme(ViewerState& state);
 void changeLabelAlgorithm(ViewerState& state);
@@ -191,6 +216,13 @@ void restartSettingsSave(ViewerState& state);
 bool saveViewerSettings(const ViewerState& state, int limitMs);
 void refreshPreview(ViewerState& state);
 void checkClipboard(ViewerState& state); // clipboard_check_win.cpp
+// progress_win.cpp
+void startProgressWatch(ViewerState& state);
+void showProgress(ViewerState& state); // the progress timer
+void handleHashProgress(ViewerState& state, WPARAM bytesRead, LPARAM elapsedMs);
+void endProgress(ViewerState& state, bool passSucceeded); // the result has arrived
+void attachTaskbar(ViewerState& state); // the taskbar has announced the window's button
+void clearTaskbarProgress(ViewerState& state);
 // Keys that act whatever has the focus; true when the key was used.
 bool handleViewerKey(ViewerState& state, HWND target, WPARAM virtualKey); // keyboard_win.cpp
 

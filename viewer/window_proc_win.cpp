@@ -35,6 +35,10 @@ void onTimer(ViewerState& s, UINT_PTR id) {
         s.settingsSaveTimer = 0;
         if (!saveViewerSettings(s, kSettingsSaveRetryLimitMs))
             restartSettingsSave(s);
+    } else if (id == kProgressTimerId) {
+        showProgress(s);
+    } else if (id == kTaskbarErrorTimerId) {
+        clearTaskbarProgress(s);
     }
 }
 
@@ -191,6 +195,9 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_HASH_RESULT:
         handleHashResult(s, lParam);
         return 0;
+    case WM_HASH_PROGRESS:
+        handleHashProgress(s, wParam, lParam);
+        return 0;
     case WM_CHECKSUM_VERDICT:
         handleChecksumVerdict(s, lParam);
         return 0;
@@ -213,6 +220,10 @@ LRESULT CALLBACK viewerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         }
         break;
     default:
+        if (message == s.taskbarButtonCreated && message != 0) {
+            attachTaskbar(s);
+            return 0;
+        }
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -9,6 +9,7 @@
 #include "shellext/menu/shell_commands.h"
 #include "shellext/page/page_controls.h"
 #include "shellext/page/page_layout.h"
+#include "shellext/page/page_progress.h"
 #include "shellext/page/page_worker.h"
 
 #include <commctrl.h>
@@ -276,8 +277,10 @@ void startComputing(HWND window, PropertyPageState& state) {
     const long long size = fileSizeOf(state.targetPath);
     state.workerLink = std::make_shared<PageWorkerLink>();
     const PageHashRequest request{toUtf8(state.targetPath), size, state.workerLink};
-    if (startPageHashWorker(window, request))
+    if (startPageHashWorker(window, request)) {
+        startPageProgressWatch(window, state, size > 0 ? static_cast<std::uint64_t>(size) : 0);
         return;
+    }
     PassOptions options;
     if (size >= 0)
         options.byteCap = static_cast<std::uint64_t>(size);
@@ -326,6 +329,7 @@ BOOL onInitDialog(HWND window, const PROPSHEETPAGEW* sheetPage) {
 }
 
 void onHashesDone(HWND window, PropertyPageState& state, std::unique_ptr<PageHashMessage> message) {
+    endPageProgress(window, state);
     if (message && message->ok) {
         state.results = std::move(message->results);
         state.resultsReady = true;
@@ -513,6 +517,14 @@ INT_PTR handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (state == nullptr)
         return FALSE;
     switch (message) {
+    case WM_PAGE_HASH_PROGRESS:
+        takePageProgress(*state, wParam, lParam);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != kPageProgressTimerId)
+            return FALSE;
+        showPageProgress(window, *state);
+        return TRUE;
     case WM_COMMAND:
         return onCommand(window, *state, LOWORD(wParam), HIWORD(wParam));
     case WM_SIZE:
@@ -628,6 +640,7 @@ void layoutPropertyPage(HWND window, PropertyPageState& state) {
     place(state.algoCombo, l.algoCombo);
     place(state.formatCombo, l.formatCombo);
     place(state.previewLabel, l.preview);
+    placePageProgress(state, l.preview);
     for (std::size_t i = 0; i < state.digestEdits.size(); ++i) {
         if (i < state.copyButtons.size())
             place(state.copyButtons[i], l.copyButtons[i]);

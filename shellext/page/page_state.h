@@ -3,6 +3,8 @@
 // sheet releases the page. Only the page's window thread touches it.
 
 #include "engine/algorithms.h"
+#include "engine/progress/progress_controls.h"
+#include "engine/progress/progress_text.h"
 #include "engine/unique_handle.h"
 #include "shellext/page/page_check.h"
 #include "shellext/page/page_layout.h"
@@ -54,6 +56,11 @@ struct PropertyPageState {
     int cachedEditWidth = -1;
     // Set when the page goes away, so that its worker stops reading and closes the file.
     std::shared_ptr<PageWorkerLink> workerLink;
+    // The worker's progress, shown from half a second into the pass until the digests arrive.
+    ProgressControls progress;
+    std::uint64_t progressBytes = 0;
+    std::uint64_t progressBytesTotal = 0;
+    ThroughputEstimate progressEstimate;
 };
 
 } // namespace velk

@@ -14,6 +14,9 @@
 namespace velk {
 
 inline constexpr UINT WM_PAGE_HASHES_DONE = WM_APP + 2;
+// How far the worker has read: wParam the bytes, lParam the milliseconds since it began.
+// Carries nothing to free; one at a time, at most ten a second.
+inline constexpr UINT WM_PAGE_HASH_PROGRESS = WM_APP + 3;
 
 // Allocated by the worker; whoever holds it last frees it: the page once the post succeeded,
 // the worker otherwise.
@@ -38,6 +41,8 @@ struct PageWorkerLink {
     std::atomic<bool> cancel{false};
     std::mutex mutex;
     bool pageGone = false;
+    // Set by the worker when it posts a progress report, cleared by the page on taking it.
+    std::atomic<bool> progressPending{false};
 };
 
 // What the page asks of its worker: the size it measured (the worker reads no more) and the

@@ -1,6 +1,7 @@
 #include "shellext/page/page_worker.h"
 
 #include "engine/pass/hash_file.h"
+#include "engine/progress/progress_throttle.h"
 #include "engine/unique_handle.h"
 #include "shellext/com/module.h"
 
@@ -60,8 +61,21 @@ void runPageHashWorker(HWND window, const PageHashRequest& request) {
             PassOptions options;
             if (request.measuredSize >= 0)
                 options.byteCap = static_cast<std::uint64_t>(request.measuredSize);
-            if (request.link)
+            if (request.link) {
                 options.cancel = &request.link->cancel;
+                // Reports go to the page only while it is there, under the same lock as the
+                // digests.
+                const std::shared_ptr<PageWorkerLink> link = request.link;
+                options.progress = throttledProgress(
+                    [window, link](std::uint64_t bytesRead, std::uint64_t elapsedMs) {
+                        const std::lock_guard<std::mutex> lock(link->mutex);
+                        return !link->pageGone &&
+                               PostMessageW(window, WM_PAGE_HASH_PROGRESS,
+                                            static_cast<WPARAM>(bytesRead),
+                                            static_cast<LPARAM>(elapsedMs)) != FALSE;
+                    },
+                    &link->progressPending);
+            }
             message->ok = computeAllHashes(request.utf8Path, message->results, nullptr, options);
         } catch (...) {
             message->ok = false;

@@ -14,6 +14,7 @@
 #include "shellext/page/page_worker.h"
 #include "shellext/page/property_page.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <gtest/gtest.h>
@@ -318,6 +319,60 @@ TEST_F(PageSheet, ExactlyTheLimitIsHashedAndClosingWhileHashingLeavesNothing) {
     EXPECT_TRUE(DeleteFileW(big.c_str())) << "error " << GetLastError();
     ASSERT_TRUE(pumpUntil([] { return moduleRefCountValue() == 0; }, kLargeWaitMs));
     EXPECT_EQ(pageHashMessagesAlive(), 0);
+}
+
+// A pass that runs long shows its progress in the preview's place, rising, until the
+// digests arrive; the bar goes with them.
+TEST_F(PageSheet, LongComputationShowsARisingBarUntilTheDigests) {
+    const std::wstring big = dir.file(L"limit.bin");
+    ASSERT_TRUE(writeSparseFile(big, 536870912));
+    const ULONGLONG opened = GetTickCount64();
+    auto sheet = openSheet(big);
+    HWND page = sheet->page();
+    const auto barOf = [page]() -> HWND {
+        const std::vector<ControlView> bars = controlsOfClass(page, L"msctls_progress32");
+        return bars.empty() ? nullptr : bars.front().window;
+    };
+    HWND bar = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (bar = barOf()) != nullptr; }, kWaitMs));
+    EXPECT_GE(GetTickCount64() - opened, 500u) << "the bar came before the pass ran long";
+    // The preview is created right after the format combo box.
+    HWND preview = nullptr;
+    const std::vector<ControlView> all = pageControls(page);
+    for (std::size_t i = 0; i + 1 < all.size(); ++i) {
+        if (all[i].id == 3011)
+            preview = all[i + 1].window;
+    }
+    ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(IsWindowVisible(preview)) << "the bar takes the preview's place";
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    RECT firstDigest{};
+    GetWindowRect(edits(page).front().window, &firstDigest);
+    EXPECT_LT(barRect.bottom, firstDigest.top) << "above the rows";
+
+    int rises = 0;
+    int last = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+    std::wstring line;
+    pumpUntil(
+        [&] {
+            const int now = static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+            rises += now > last ? 1 : 0;
+            last = now;
+            for (const ControlView& v : controlsOfClass(page, L"Static")) {
+                if (v.text.find(L" of 512.0 MiB") != std::wstring::npos)
+                    line = v.text;
+            }
+            return rises >= 3;
+        },
+        kLargeWaitMs);
+    EXPECT_GE(rises, 3) << "position stayed at " << last;
+    EXPECT_NE(line, L"") << "no line with the bytes done of the total";
+
+    ASSERT_TRUE(pumpUntil([&] { return rowsSettled(page); }, kLargeWaitMs));
+    EXPECT_EQ(barOf(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(preview));
+    sheet->close();
 }
 
 // The worker's message was posted, but the page closes before reading it.

@@ -3,6 +3,7 @@
 #include "velksum/velksum.h"
 
 #include "velksum/file_arguments.h"
+#include "velksum/terminal_progress.h"
 
 #include "engine/algorithms.h"
 #include "engine/tests/digest_oracle.h"
@@ -19,6 +20,13 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace velk {
 namespace {
@@ -317,6 +325,105 @@ TEST(FileArguments, WildcardsMatchWholeNamesWithoutRegardToCase) {
         EXPECT_EQ(wildcardMatch(c.pattern, c.name), c.match)
             << std::string(c.pattern, c.pattern + std::wcslen(c.pattern));
 }
+
+TEST(VelksumProgress, LineRewritesItselfAndIsWipedAtTheEnd) {
+    std::size_t shown = 0;
+    EXPECT_EQ(terminalProgressLine("a.iso", "47% \xC2\xB7 3.1 of 20.0 GiB", shown),
+              "\ra.iso: 47% \xC2\xB7 3.1 of 20.0 GiB");
+    EXPECT_EQ(shown, 28u) << "the middle dot is one column";
+    // A shorter line covers what the longer one left.
+    EXPECT_EQ(terminalProgressLine("a.iso", "5%", shown), "\ra.iso: 5%" + std::string(19, ' '));
+    EXPECT_EQ(shown, 9u);
+    EXPECT_EQ(clearTerminalProgress(shown), "\r" + std::string(9, ' ') + "\r");
+    EXPECT_EQ(shown, 0u);
+    EXPECT_EQ(clearTerminalProgress(shown), "");
+
+    // A long name gives way from its left; the line never wraps.
+    const std::string name = "/very/long/folder/" + std::string(80, 'x') + "/disk.img";
+    const std::string line = "12% \xC2\xB7 2.4 of 20.0 GiB \xC2\xB7 412 MB/s, about 45 s left";
+    const std::string shownText = terminalProgressLine(name, line, shown);
+    EXPECT_EQ(shown, kTerminalProgressColumns);
+    EXPECT_EQ(shownText.substr(0, 4), "\r...");
+    EXPECT_NE(shownText.find("x/disk.img: " + line), std::string::npos) << shownText;
+}
+
+TEST(VelksumProgress, NothingNewWhenStandardErrorIsNoTerminal) {
+    test::TempDir dir;
+    const std::string a = dir.write("a", std::vector<std::uint8_t>(3 << 20, 0x61));
+    const Outcome plain = run({a});
+    const Outcome asked = run({"--progress", a});
+    EXPECT_EQ(asked.code, 0);
+    EXPECT_EQ(asked.out, plain.out);
+    EXPECT_EQ(asked.err, "");
+}
+
+#ifndef _WIN32
+// On a terminal, a file read slowly through a pipe: the line comes after half a second,
+// rewrites itself with a carriage return (never a new line), and is wiped before the digests.
+TEST(VelksumProgress, TerminalShowsOneLineWhileASlowFileIsRead) {
+    test::TempDir dir;
+    const std::string fifo = dir.path() + "/slow";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    std::FILE* err = fdopen(slave, "w");
+    ASSERT_NE(err, nullptr);
+
+    // 1 MiB every 20 ms for 1.5 s: the pass cannot end sooner, however fast the machine.
+    std::thread writer([&fifo] {
+        const int fd = open(fifo.c_str(), O_WRONLY);
+        const std::vector<char> chunk(1 << 20, 'z');
+        for (int i = 0; i < 75 && fd >= 0; ++i) {
+            for (std::size_t done = 0; done < chunk.size();) {
+                const ssize_t n = write(fd, chunk.data() + done, chunk.size() - done);
+                if (n <= 0)
+                    break;
+                done += static_cast<std::size_t>(n);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        close(fd);
+    });
+    std::string shown;
+    std::atomic<bool> reading{true};
+    std::thread reader([&] {
+        char buffer[4096];
+        while (reading) {
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            shown.append(buffer, static_cast<std::size_t>(n));
+        }
+    });
+
+    std::FILE* out = std::tmpfile();
+    const auto started = std::chrono::steady_clock::now();
+    const int code = runVelksum({"--progress", fifo}, out, err);
+    const auto tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - started)
+                            .count();
+    writer.join();
+    std::fflush(err);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    reading = false;
+    std::fclose(err); // the reader's read ends with the terminal
+    reader.join();
+    close(master);
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(drain(out).find("SHA-256  "), std::string::npos);
+
+    EXPECT_EQ(shown.find('\n'), std::string::npos) << "the line must never scroll";
+    EXPECT_NE(shown.find("\r" + fifo + ": "), std::string::npos) << shown;
+    EXPECT_NE(shown.find(" MiB"), std::string::npos) << shown;
+    // Wiped at the end: the last thing written is a carriage return after spaces.
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(shown.substr(shown.size() - 2), " \r");
+    // At most ten lines a second after the first half second, and the wiping one.
+    const auto lines = std::count(shown.begin(), shown.end(), '\r');
+    EXPECT_GE(lines, 3);
+    EXPECT_LE(lines, (tookMs - 500) / 100 + 1 + 2) << "in " << tookMs << " ms";
+}
+#endif
 
 } // namespace
 } // namespace velk

@@ -7,6 +7,8 @@
 #include "viewer/layout.h"
 #include "viewer/theme_palette.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -182,6 +184,52 @@ TEST_F(ViewerOnScreen, ThemesPaintTheWholeClientArea) {
         EXPECT_EQ(colourText(strongestInk(pixels, status, c.background)), colourText(c.success))
             << narrow(textOf(viewer.control(kStatus)));
 
+        saveArtifact(whole(window), c.screenshot);
+    }
+}
+
+// Mid-pass over a large file: the bar and its line in each theme, left as screenshots.
+TEST_F(ViewerOnScreen, ProgressMidPassInBothThemes) {
+    const std::wstring path = sparseFile(files, L"image.bin", 2ll << 30);
+    const ProgressColours dark = darkProgressColours();
+    const struct {
+        const char* theme;
+        COLORREF background, secondary;
+        const wchar_t* screenshot;
+    } cases[] = {
+        {"dark", kDarkBackground, RGB(165, 165, 165), L"viewer-progress-dark.bmp"},
+        {"light", kLightBackground, RGB(110, 110, 110), L"viewer-progress-light.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.theme);
+        appData.writeConfig(std::string("{\"theme\":\"") + c.theme +
+                            "\",\"win_w\":780,\"win_h\":700}");
+        Viewer viewer(quoted(path), appData.folder.path());
+        HWND window = viewer.window();
+        ASSERT_NE(window, nullptr);
+        HWND bar = nullptr;
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                bar = progressBarOf(window);
+                // Far enough along for the filled part to show.
+                return bar != nullptr && SendMessageW(bar, PBM_GETPOS, 0, 0) >= 30;
+            },
+            60000, 50));
+        settle(window);
+        const Pixels pixels = client(window);
+        ASSERT_FALSE(pixels.empty());
+        const RECT barRect = rectInParent(bar);
+        if (std::string(c.theme) == "dark") {
+            const RECT inner{barRect.left + 2, barRect.top + 2, barRect.right - 2,
+                             barRect.bottom - 2};
+            EXPECT_GT(countNear(pixels, inner, static_cast<COLORREF>(dark.fill), 0), 20)
+                << "the filled part in the theme's colour";
+            EXPECT_GT(countNear(pixels, inner, static_cast<COLORREF>(dark.track), 0), 200)
+                << "the empty part in the track colour";
+        }
+        // The line beside the bar, in the secondary text colour, right of the bar.
+        const RECT line{barRect.right, barRect.top - 8, pixels.width - 10, barRect.bottom + 8};
+        EXPECT_EQ(colourText(strongestInk(pixels, line, c.background)), colourText(c.secondary));
         saveArtifact(whole(window), c.screenshot);
     }
 }

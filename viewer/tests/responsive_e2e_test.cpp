@@ -2,18 +2,12 @@
 
 #include "viewer_test_support.h"
 
+#include <algorithm>
+
 namespace velk::test {
 namespace {
 
 using ViewerWhileHashing = ViewerTest;
-
-DWORD answerTime(HWND window) {
-    const ULONGLONG start = GetTickCount64();
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result))
-        return 3000;
-    return static_cast<DWORD>(GetTickCount64() - start);
-}
 
 TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
     const std::wstring path = sparseFile(files, L"huge.img", 6ll << 30);
@@ -28,10 +22,14 @@ TEST_F(ViewerWhileHashing, WindowAnswersAndClosesAtOnce) {
     }
     EXPECT_EQ(textOf(viewer.control(kPreview)), L"");
 
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_LT(answerTime(window), 500u);
+    // Through the first two seconds of the pass, across the moment its progress bar appears.
+    AnswerTimes answers;
+    for (int i = 0; i < 40; ++i) {
+        answers.sample(window);
         Sleep(50);
     }
+    EXPECT_LT(answers.percentile95(), 100u) << answers.summary();
+    EXPECT_LT(answers.slowest(), 3000u) << "the window hung: " << answers.summary();
 
     // Moved, resized and scrolled while the pass runs.
     SetWindowPos(window, nullptr, 40, 30, 700, 400, SWP_NOZORDER | SWP_NOACTIVATE);

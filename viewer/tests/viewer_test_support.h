@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -84,6 +85,49 @@ inline bool setClientWidth(HWND window, int width) {
                      outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return clientSize(window).cx == width;
+}
+
+// How long the window takes to answer a message, up to 3 s.
+inline DWORD answerTime(HWND window) {
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result))
+        return 3000;
+    return static_cast<DWORD>(GetTickCount64() - start);
+}
+
+// Answer times of a window sampled over a while. On a loaded machine a few answers wait for
+// the scheduler whatever the window does: a window that answers in time is one whose 95th
+// percentile stays within the bound and that never hangs.
+struct AnswerTimes {
+    std::vector<DWORD> samples;
+    DWORD sample(HWND window) {
+        samples.push_back(answerTime(window));
+        return samples.back();
+    }
+    DWORD slowest() const {
+        return samples.empty() ? 0 : *std::max_element(samples.begin(), samples.end());
+    }
+    DWORD percentile95() const {
+        if (samples.empty())
+            return 0;
+        std::vector<DWORD> sorted = samples;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[(sorted.size() - 1) * 95 / 100];
+    }
+    std::string summary() const {
+        return std::to_string(samples.size()) + " answers, 95% within " +
+               std::to_string(percentile95()) + " ms, slowest " + std::to_string(slowest()) + " ms";
+    }
+};
+
+// The pass's progress bar while it is shown; null otherwise.
+inline HWND progressBarOf(HWND window) {
+    for (const Child& child : childrenOf(window)) {
+        if (child.className == L"msctls_progress32" && IsWindowVisible(child.window))
+            return child.window;
+    }
+    return nullptr;
 }
 
 } // namespace velk::test
