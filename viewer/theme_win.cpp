@@ -200,15 +200,19 @@ void applyTheme(ViewerState& s) {
 }
 
 void themeProgress(ViewerState& s) {
-    themeControl(s.progress.line, s.dark, L"DarkMode_Explorer", L"Explorer");
-    if (s.progress.bar == nullptr)
+    themeProgressControls(s.progress, s.dark);
+}
+
+void themeProgressControls(const ProgressControls& controls, bool dark) {
+    themeControl(controls.line, dark, L"DarkMode_Explorer", L"Explorer");
+    if (controls.bar == nullptr)
         return;
-    if (s.dark) {
-        SetWindowSubclass(s.progress.bar, darkProgressProc, 1, 0);
+    if (dark) {
+        SetWindowSubclass(controls.bar, darkProgressProc, 1, 0);
     } else {
-        RemoveWindowSubclass(s.progress.bar, darkProgressProc, 1);
+        RemoveWindowSubclass(controls.bar, darkProgressProc, 1);
     }
-    InvalidateRect(s.progress.bar, nullptr, TRUE);
+    InvalidateRect(controls.bar, nullptr, TRUE);
 }
 
 LRESULT controlColour(ViewerState& s, HDC dc, HWND control) {

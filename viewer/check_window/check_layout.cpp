@@ -35,8 +35,9 @@ CheckLayout layoutCheckWindow(const CheckLayoutInput& in) {
     const int statusHeight = 2 * in.lineHeight;
     out.status = {margin, buttonsTop - gap - statusHeight, width, statusHeight};
     out.progress = {margin, out.status.y - in.lineHeight, width, in.lineHeight};
+    out.progressRow = {margin, out.progress.y - in.lineHeight, width, in.lineHeight};
     const int listTop = out.header.y + out.header.height + gap;
-    const int listBottom = out.progress.y - gap;
+    const int listBottom = out.progressRow.y - gap;
     out.list = {margin, listTop, width, std::max(listBottom - listTop, 3 * in.lineHeight)};
     return out;
 }
@@ -50,8 +51,8 @@ void checkWindowMinimumClient(const CheckLayoutInput& in, int& width, int& heigh
     if (in.algoComboWidth > 0)
         buttons += gap + in.algoComboWidth;
     width = std::max(2 * margin + buttons, scaled(360, in.scale));
-    // Header, gap, three list lines, gap, progress, two status lines, gap, buttons.
-    height = 2 * margin + in.lineHeight + gap + 3 * in.lineHeight + gap + in.lineHeight +
+    // Header, gap, three list lines, gap, bar row, progress, two status lines, gap, buttons.
+    height = 2 * margin + in.lineHeight + gap + 3 * in.lineHeight + gap + 2 * in.lineHeight +
              2 * in.lineHeight + gap + in.buttonHeight;
 }
 

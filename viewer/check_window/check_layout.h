@@ -20,6 +20,7 @@ struct CheckLayoutInput {
 struct CheckLayout {
     Rect header;
     Rect list;
+    Rect progressRow; // the bar and its line while the files are read
     Rect progress;
     Rect status;
     Rect algoCombo;
@@ -27,9 +28,10 @@ struct CheckLayout {
     Rect reportButton;
 };
 
-// Margins and gaps are 10 and 6 pixels at 96 DPI, scaled. The list takes what the other rows
-// leave, never less than three lines; the algorithm choice sits at the left of the button row,
-// the buttons at its right, Copy Report last.
+// Margins and gaps are 10 and 6 pixels at 96 DPI, scaled. Below the list: the row of the
+// progress bar, the line of files done, the status (two lines) and the buttons. The list takes what
+// the other rows leave, never less than three lines; the algorithm choice sits at the left of the
+// button row, the buttons at its right, Copy Report last.
 CheckLayout layoutCheckWindow(const CheckLayoutInput& in);
 
 // The smallest client size at which nothing overlaps.

@@ -4,6 +4,8 @@
 
 #ifdef _WIN32
 #include "checksum/checksum_reader.h"
+#include "engine/progress/progress_controls.h"
+#include "engine/progress/progress_text.h"
 #include "engine/unique_handle.h"
 #include "viewer/check_window/check_text.h"
 #include "viewer/theme_palette.h"
@@ -50,7 +52,10 @@ struct CheckWindowState {
     std::uint64_t totalBytes = 0;   // of every file, measured by the worker
     std::uint64_t currentBytes = 0; // read so far of the file being read
     bool finished = false;
-    bool savedOnce = false; // making: the Save dialog came up once on its own
+    ProgressControls bar; // the bar and its line, while the files are read
+    ThroughputEstimate estimate;
+    ULONGLONG passStart = 0; // GetTickCount64 when the pass began
+    bool savedOnce = false;  // making: the Save dialog came up once on its own
 
     HWND window = nullptr;
     HWND header = nullptr;

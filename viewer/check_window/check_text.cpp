@@ -1,18 +1,12 @@
 #include "viewer/check_window/check_text.h"
 
-#include <cstdio>
+#include "engine/progress/progress_text.h"
 
 namespace velk {
 namespace {
 
 std::string plural(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string oneDecimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", value);
-    return text;
 }
 
 } // namespace
@@ -95,24 +89,10 @@ void countRow(CheckTally& tally, RowState state) {
     }
 }
 
-std::string byteProgressText(std::uint64_t done, std::uint64_t total) {
-    static const struct {
-        std::uint64_t size;
-        const char* name;
-    } units[] = {{1ull << 30, "GiB"}, {1ull << 20, "MiB"}, {1ull << 10, "KiB"}};
-    for (const auto& unit : units) {
-        if (total >= unit.size) {
-            return oneDecimal(static_cast<double>(done) / unit.size) + " of " +
-                   oneDecimal(static_cast<double>(total) / unit.size) + " " + unit.name;
-        }
-    }
-    return std::to_string(done) + " of " + std::to_string(total) + " bytes";
-}
-
 std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles, std::uint64_t doneBytes,
                              std::uint64_t totalBytes) {
     return std::to_string(doneFiles) + " of " + plural(totalFiles, "file", "files") + ", " +
-           byteProgressText(doneBytes, totalBytes);
+           formatBytesOfTotal(doneBytes, totalBytes);
 }
 
 std::string checkHeaderText(const std::string& listName, std::size_t entries) {

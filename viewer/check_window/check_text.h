@@ -34,10 +34,7 @@ struct CheckTally {
 };
 void countRow(CheckTally& tally, RowState state);
 
-// "1.2 of 3.4 GiB": both amounts in the unit of the total (bytes, KiB, MiB or GiB).
-std::string byteProgressText(std::uint64_t done, std::uint64_t total);
-
-// "12 of 40 files, 1.2 of 3.4 GiB".
+// "12 of 40 files, 1.2 of 3.4 GiB" (the bytes as every progress line writes them).
 std::string fileProgressText(std::size_t doneFiles, std::size_t totalFiles, std::uint64_t doneBytes,
                              std::uint64_t totalBytes);
 

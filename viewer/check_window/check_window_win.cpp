@@ -6,6 +6,7 @@
 #include "checksum/common_folder.h"
 #include "checksum/listed_check.h"
 #include "engine/module_path.h"
+#include "engine/progress/progress_row.h"
 #include "engine/utf16.h"
 #include "settings/file_replace.h"
 #include "settings/settings.h"
@@ -114,6 +115,15 @@ void layout(CheckWindowState& s) {
     place(s.header, l.header);
     place(s.list, l.list);
     place(s.progress, l.progress);
+    if (s.bar.bar != nullptr) {
+        const ProgressRowParts parts = splitProgressRow(
+            {l.progressRow.x, l.progressRow.y, l.progressRow.width, l.progressRow.height},
+            std::max(4, l.progressRow.height - static_cast<int>(4 * s.scale)),
+            static_cast<int>(8 * s.scale));
+        MoveWindow(s.bar.bar, parts.bar.x, parts.bar.y, parts.bar.width, parts.bar.height, TRUE);
+        MoveWindow(s.bar.line, parts.line.x, parts.line.y, parts.line.width, parts.line.height,
+                   TRUE);
+    }
     place(s.status, l.status);
     place(s.reportButton, l.reportButton);
     place(s.saveButton, l.saveButton);
@@ -143,8 +153,12 @@ void setStatusLine(CheckWindowState& s, const StatusMessage& message) {
 }
 
 void refreshProgress(CheckWindowState& s) {
-    setWindowTextUtf8(s.progress, fileProgressText(s.doneFiles, s.rows.size(),
-                                                   s.doneBytes + s.currentBytes, s.totalBytes));
+    const std::uint64_t done = s.doneBytes + s.currentBytes;
+    setWindowTextUtf8(s.progress, fileProgressText(s.doneFiles, s.rows.size(), done, s.totalBytes));
+    if (s.bar.bar != nullptr && !s.finished) {
+        s.estimate = updateThroughput(s.estimate, done, GetTickCount64() - s.passStart);
+        showProgressValues(s.bar, done, s.totalBytes, s.estimate);
+    }
 }
 
 void applyListTheme(CheckWindowState& s) {
@@ -296,6 +310,15 @@ void startPass(CheckWindowState& s) {
     }
     if (s.saveButton != nullptr)
         EnableWindow(s.saveButton, FALSE);
+    // The same bar and line as the viewer's, for every byte of the listed files.
+    destroyProgressControls(s.bar);
+    s.estimate = ThroughputEstimate();
+    s.passStart = GetTickCount64();
+    if (createProgressControls(s.bar, s.window, static_cast<HFONT>(s.uiFont.get()))) {
+        themeProgressControls(s.bar, s.dark);
+        layout(s);
+        showProgressControls(s.bar);
+    }
     InvalidateRect(s.list, nullptr, TRUE);
     setStatusLine(s, {});
     refreshProgress(s);
@@ -326,6 +349,7 @@ void onRowNews(CheckWindowState& s, std::unique_ptr<CheckRowResult> news) {
 
 void onPassDone(CheckWindowState& s) {
     s.finished = true;
+    destroyProgressControls(s.bar);
     refreshProgress(s);
     if (!s.making) {
         CheckTally tally;
@@ -413,7 +437,7 @@ LRESULT CALLBACK listWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         Colour text = s.palette.text;
         if (control == s.status)
             text = statusColour(s.statusMessage.kind, s.dark, s.palette.text);
-        else if (control == s.progress)
+        else if (control == s.progress || control == s.bar.line)
             text = s.palette.secondaryText;
         SetTextColor(dc, text);
         SetBkColor(dc, s.palette.background);

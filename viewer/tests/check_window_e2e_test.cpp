@@ -63,7 +63,8 @@ ListWindow findListWindow(Viewer& program) {
         else if (c.className == L"Button")
             w.save = c.window;
     }
-    if (statics.size() == 3) {
+    // While the files are read the progress bar's own line follows them.
+    if (statics.size() >= 3) {
         w.header = statics[0];
         w.progress = statics[1];
         w.status = statics[2];
@@ -262,17 +263,29 @@ TEST_F(CheckWindow, ProgressMovesAndClosingStopsALongRead) {
     const ListWindow w = findListWindow(program);
     ASSERT_NE(w.window, nullptr);
 
-    // Three different texts on the progress line while the file is read.
+    // Three different texts on the progress line, and three positions of the progress bar,
+    // while the file is read.
+    HWND bar = nullptr;
+    for (const Child& c : childrenOf(w.window)) {
+        if (c.className == L"msctls_progress32")
+            bar = c.window;
+    }
+    ASSERT_NE(bar, nullptr) << "no progress bar while the files are read";
     std::vector<std::wstring> seen;
+    std::vector<LRESULT> positions;
     waitUntil(
         [&] {
             const std::wstring text = textOf(w.progress);
             if (text.find(L"GiB") != std::wstring::npos && (seen.empty() || seen.back() != text))
                 seen.push_back(text);
-            return seen.size() >= 3;
+            const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+            if (position > 0 && (positions.empty() || positions.back() < position))
+                positions.push_back(position);
+            return seen.size() >= 3 && positions.size() >= 3;
         },
         kCheckMs, 20);
     ASSERT_GE(seen.size(), 3u) << "the progress line did not move";
+    ASSERT_GE(positions.size(), 3u) << "the progress bar did not move";
     EXPECT_EQ(seen.front().rfind(L"0 of 1 file, ", 0), 0u) << narrow(seen.front());
     EXPECT_EQ(textOf(w.status), L"");
 
