@@ -84,9 +84,13 @@ void runOne(const Work& work, std::size_t index, CheckRowResult& result,
 }
 
 void work(Work w) {
+    // Each size is asked once: for the total now, and for the progress of each finished file.
+    std::vector<std::uint64_t> sizes;
     std::uint64_t total = 0;
-    for (const WorkItem& item : w.items)
-        total += sizeOf(item.path);
+    for (const WorkItem& item : w.items) {
+        sizes.push_back(sizeOf(item.path));
+        total += sizes.back();
+    }
     PostMessageW(w.window, WM_CHECK_TOTAL, static_cast<WPARAM>(total),
                  reinterpret_cast<LPARAM>(w.job.get()));
 
@@ -116,7 +120,7 @@ void work(Work w) {
         }
         if (w.job->cancel)
             return;
-        result->bytes = sizeOf(w.items[i].path);
+        result->bytes = sizes[i];
         post(w, WM_CHECK_ROW, 0, std::move(result));
     }
     if (!w.job->cancel)

@@ -1,5 +1,6 @@
 #include "viewer_harness.h"
 
+#include "engine/unique_handle.h"
 #include "engine/utf16.h"
 
 #include <commctrl.h>
@@ -97,10 +98,11 @@ HWND topWindowOf(DWORD processId, const wchar_t* className) {
 std::wstring listViewText(HWND list, int item, int subItem) {
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
-    HANDLE process =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    if (process == nullptr)
+    const UniqueObject owned(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!owned)
         return L"";
+    HANDLE process = owned.get();
     // The item record and its text buffer live in the list's own process.
     constexpr int kChars = 1024;
     const SIZE_T bytes = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
@@ -123,7 +125,6 @@ std::wstring listViewText(HWND list, int item, int subItem) {
         }
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
-    CloseHandle(process);
     return text;
 }
 
